@@ -1,0 +1,52 @@
+#pragma once
+// The register task: the expression tree read from "REGS.IN" and the replay of
+// a contestant's answer "REGS.OUT" on the model machine.
+
+#include <cstdio>
+#include <optional>
+
+namespace regs {
+
+constexpr int MaxNodes = 10000;
+constexpr int MaxChildren = 10;
+constexpr int MaxRegisters = 100;
+constexpr int BufferSize = 1000;  // one read takes at most 999 characters
+constexpr int ErrSize = 1000;     // size of the caller's message buffer `err`
+
+struct Node {
+    int number;  // pre-order number, also the index in node_map
+    int K;       // number of children; 0 marks a leaf
+    int cost;    // set for inner nodes only
+    Node* children[MaxChildren];  // slots 0..K-1, owned by this node
+    int evaluated = 0;
+    int stored;  // meaningful once evaluated: 1 in memory, 0 held in a register
+};
+
+extern Node* node_map[MaxNodes + 1];
+extern int N;    // registers of the machine
+extern int M;    // node counter, the number of nodes after a successful read
+extern int C_l;  // cost of a load
+extern int C_s;  // cost of a store
+extern Node* root;
+extern char buffer[BufferSize];
+
+// One "%i" conversion at p: white space, an optional sign, then hexadecimal after
+// 0x or 0X, octal after a leading 0, decimal otherwise. Advances p past the number.
+// Magnitudes beyond 64 bits saturate at the limits of long long.
+std::optional<long long> scan_i(const char*& p);
+
+// Read "REGS.IN" (or an open stream holding it) into the tree. Return 1 on
+// success; 0 with one message in err, nothing left allocated.
+int read_data(char* err);
+int read_task(std::FILE* file, char* err);
+Node* read_node(std::FILE* file, int& count, char* err, int& line);
+
+void delete_node(Node* node);
+void delete_data();
+
+// Replay "REGS.OUT" (or an open stream holding it) on the tree. Return 1 when
+// the answer is accepted; 0 with one message in err.
+int verify_data(char* err, long long& claimed_cost);
+int replay_answer(std::FILE* file, char* err, long long& claimed_cost);
+
+}  // namespace regs
