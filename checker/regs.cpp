@@ -1,5 +1,6 @@
 #include "regs.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdarg>
 
@@ -81,21 +82,20 @@ std::optional<long long> scan_i(const char*& p)
         }
     }
 
+    // Magnitudes beyond LLONG_MIN's all saturate alike, so the count stops
+    // one past it and never overflows.
+    constexpr unsigned long long cap = 1ULL << 63;
+    const unsigned long long cap_before_digit = cap / base;
     unsigned long long magnitude = 0;
-    bool saturated = false;
     for (int d; (d = digit_value(*s)) < base; ++s) {
         any_digit = true;
-        if (magnitude > (ULLONG_MAX - d) / base)
-            saturated = true;
-        else
-            magnitude = magnitude * base + d;
+        magnitude = magnitude > cap_before_digit ? cap + 1 : std::min(magnitude * base + d, cap + 1);
     }
     if (!any_digit) return std::nullopt;
     p = s;
 
-    constexpr unsigned long long limit = LLONG_MAX;
-    if (negative) return saturated || magnitude > limit ? LLONG_MIN : -static_cast<long long>(magnitude);
-    return saturated || magnitude > limit ? LLONG_MAX : static_cast<long long>(magnitude);
+    if (negative) return magnitude >= cap ? LLONG_MIN : -static_cast<long long>(magnitude);
+    return magnitude >= cap ? LLONG_MAX : static_cast<long long>(magnitude);
 }
 
 namespace {
