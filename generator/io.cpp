@@ -1,0 +1,132 @@
+#include "io.hpp"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <utility>
+
+#include "parse.hpp"
+
+namespace quillot {
+
+namespace {
+
+[[noreturn]] void SystemFailure(uint32_t site, const char* file) {
+  const int error = errno;
+  IoFailure(site, file, IoErrorOf(error), error != 0 ? std::strerror(error) : "input/output error");
+}
+
+bool IsSeparator(int c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+}  // namespace
+
+int IoErrorOf(int systemError) {
+  switch (systemError) {
+    case ENOENT: return 2;
+    case ENAMETOOLONG: return 3;
+    case EMFILE: case ENFILE: return 4;
+    case EACCES: case EEXIST: case EISDIR: case EROFS: case ENOTEMPTY: return 5;
+    case EBADF: return 6;
+    case 0:  // a failure must never end the run with status 0
+    case EINTR: case EIO: case EAGAIN: case ENOSPC: case EPIPE: return 101;
+    case ENOMEM: case EFAULT: return 217;
+    case EINVAL: return 218;
+    default: return systemError;
+  }
+}
+
+void IoFailure(uint32_t site, const char* file, int ioError, const char* reason) {
+  static const char* const operations[] = {"using", "opening", "reading", "writing", "closing"};
+  std::printf("Runtime error %d at $%08X\n  %s \"%s\": %s\n", ioError, static_cast<unsigned>(site),
+              operations[site & 0xF], file, reason);
+  std::exit(std::min(ioError, 255));
+}
+
+OutFile::OutFile(const char* name, uint32_t use)
+    : name(name), use(use), file(std::fopen(name, "wb")) {
+  if (file == nullptr) SystemFailure(use + kOpen, name);
+  // The buffer here is the only one, so a failing write is seen where it happens.
+  std::setvbuf(file, nullptr, _IONBF, 0);
+}
+
+OutFile::~OutFile() {
+  if (file != nullptr) std::fclose(file);
+}
+
+void OutFile::TextInPieces(std::string_view text) {
+  while (!text.empty()) {
+    if (used == sizeof buffer) Flush();
+    const size_t size = std::min(text.size(), sizeof buffer - used);
+    std::memcpy(buffer + used, text.data(), size);
+    used += size;
+    text.remove_prefix(size);
+  }
+}
+
+void OutFile::Flush() {
+  if (used != 0 && std::fwrite(buffer, 1, used, file) != used) SystemFailure(use + kWrite, name);
+  used = 0;
+}
+
+void OutFile::Close() {
+  Flush();
+  const int status = std::fclose(file);
+  file = nullptr;
+  if (status != 0) SystemFailure(use + kClose, name);
+}
+
+InFile::InFile(const char* name, uint32_t use)
+    : name(name), use(use), file(std::fopen(name, "rb")) {
+  if (file == nullptr) SystemFailure(use + kOpen, name);
+}
+
+InFile::~InFile() {
+  if (file != nullptr) std::fclose(file);
+}
+
+int InFile::Get() {
+  if (pending != kNone) return std::exchange(pending, kNone);
+  const int c = std::getc(file);
+  if (c == EOF && std::ferror(file)) SystemFailure(use + kRead, name);
+  if (c == '\r' || (c == '\n' && last != '\r')) ++line;
+  last = c;
+  return c;
+}
+
+int32_t InFile::Int() {
+  int c = Get();
+  while (IsSeparator(c)) c = Get();
+  const int32_t numberLine = line;
+  char text[256];
+  size_t size = 0;
+  for (; c != EOF && !IsSeparator(c) && size < sizeof text; c = Get()) text[size++] = static_cast<char>(c);
+  pending = c;  // the separator after the number belongs to what is read next
+
+  int32_t value = 0;
+  // A number is at most 255 characters; a longer one is no number of this file.
+  if (size == 0 || size == sizeof text || !ParseInt32({text, size}, value)) {
+    char reason[64];
+    std::snprintf(reason, sizeof reason, "line %d: %s", static_cast<int>(numberLine),
+                  size == 0 ? "no number left" : "not a 32-bit integer");
+    IoFailure(use + kRead, name, kBadNumber, reason);
+  }
+  return value;
+}
+
+void InFile::SkipLine() {
+  int c = Get();
+  while (c != EOF && c != '\n' && c != '\r') c = Get();
+  if (c == '\r') {
+    c = Get();
+    if (c != '\n') pending = c;
+  }
+}
+
+void InFile::Close() {
+  const int status = std::fclose(file);
+  file = nullptr;
+  if (status != 0) SystemFailure(use + kClose, name);
+}
+
+}  // namespace quillot

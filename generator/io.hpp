@@ -1,0 +1,84 @@
+// Files of the generator: every operation is checked, and the first failure ends
+// the run with the I/O failure report.
+#pragma once
+#include <charconv>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <string_view>
+
+namespace quillot {
+
+// A failing place is reported as a fixed code: the use of the file plus the operation.
+inline constexpr uint32_t kOpen = 1, kRead = 2, kWrite = 3, kClose = 4;
+inline constexpr uint32_t kWritingFenceIn = 0x00001000;
+inline constexpr uint32_t kWritingFencePs = 0x00002000;
+inline constexpr uint32_t kReadingFenceIn = 0x00003000;
+
+inline constexpr int kBadNumber = 106;  // I/O error: not an integer, or no number left
+
+// The I/O error number for a system error number.
+int IoErrorOf(int systemError);
+
+// Prints "Runtime error <ioError> at $<site>" and a line naming the operation, the
+// file and the reason on standard output, then exits with ioError (at most 255).
+[[noreturn]] void IoFailure(uint32_t site, const char* file, int ioError, const char* reason);
+
+// A text file written through one buffer, so that a large test costs few system calls.
+class OutFile {
+ public:
+  OutFile(const char* name, uint32_t use);  // creates the file, or empties it
+  ~OutFile();
+  OutFile(const OutFile&) = delete;
+  OutFile& operator=(const OutFile&) = delete;
+
+  void Text(std::string_view text) {
+    if (text.size() > sizeof buffer - used) return TextInPieces(text);
+    std::memcpy(buffer + used, text.data(), text.size());
+    used += text.size();
+  }
+  // The one writer of integers: plain decimal, "-" when negative.
+  void Int(int32_t value) {
+    if (sizeof buffer - used < 11) Flush();
+    used = std::to_chars(buffer + used, buffer + sizeof buffer, value).ptr - buffer;
+  }
+  void Close();
+
+ private:
+  void TextInPieces(std::string_view text);
+  void Flush();
+
+  const char* name;
+  uint32_t use;
+  std::FILE* file;
+  size_t used = 0;
+  char buffer[1 << 16];
+};
+
+// A text file read number by number; blanks, tabs, carriage returns and line
+// feeds separate the numbers.
+class InFile {
+ public:
+  InFile(const char* name, uint32_t use);
+  ~InFile();
+  InFile(const InFile&) = delete;
+  InFile& operator=(const InFile&) = delete;
+
+  int32_t Int();
+  // Consumes the rest of the line: up to a line feed, a carriage return, or both.
+  void SkipLine();
+  void Close();
+
+ private:
+  int Get();
+
+  static constexpr int kNone = -2;
+  const char* name;
+  uint32_t use;
+  std::FILE* file;
+  int pending = kNone;  // a character handed back to be read again
+  int last = 0;
+  int32_t line = 1;
+};
+
+}  // namespace quillot
