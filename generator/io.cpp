@@ -86,28 +86,39 @@ InFile::~InFile() {
 }
 
 int InFile::Get() {
-  if (pending != kNone) return std::exchange(pending, kNone);
-  const int c = std::getc(file);
-  if (c == EOF && std::ferror(file)) SystemFailure(use + kRead, name);
+  int c = std::exchange(pending, kNone);
+  if (c == kNone) {
+    c = std::getc(file);
+    if (c == EOF && std::ferror(file)) SystemFailure(use + kRead, name);
+  }
+  lastBefore = last;
+  lineBefore = line;
   if (c == '\r' || (c == '\n' && last != '\r')) ++line;
   last = c;
   return c;
 }
 
+void InFile::Unget(int c) {
+  pending = c;
+  last = lastBefore;
+  line = lineBefore;
+}
+
 int32_t InFile::Int() {
+  const int32_t searchLine = line;
   int c = Get();
   while (IsSeparator(c)) c = Get();
   const int32_t numberLine = line;
   char text[256];
   size_t size = 0;
   for (; c != EOF && !IsSeparator(c) && size < sizeof text; c = Get()) text[size++] = static_cast<char>(c);
-  pending = c;  // the separator after the number belongs to what is read next
+  Unget(c);  // the separator after the number belongs to what is read next
 
   int32_t value = 0;
   // A number is at most 255 characters; a longer one is no number of this file.
   if (size == 0 || size == sizeof text || !ParseInt32({text, size}, value)) {
     char reason[64];
-    std::snprintf(reason, sizeof reason, "line %d: %s", static_cast<int>(numberLine),
+    std::snprintf(reason, sizeof reason, "line %d: %s", static_cast<int>(size == 0 ? searchLine : numberLine),
                   size == 0 ? "no number left" : "not a 32-bit integer");
     IoFailure(use + kRead, name, kBadNumber, reason);
   }
@@ -119,7 +130,7 @@ void InFile::SkipLine() {
   while (c != EOF && c != '\n' && c != '\r') c = Get();
   if (c == '\r') {
     c = Get();
-    if (c != '\n') pending = c;
+    if (c != '\n') Unget(c);
   }
 }
 

@@ -71,14 +71,18 @@ class InFile {
 
  private:
   int Get();
+  // Hands c back to be read again, as if it had not been read.
+  void Unget(int c);
 
   static constexpr int kNone = -2;
   const char* name;
   uint32_t use;
   std::FILE* file;
-  int pending = kNone;  // a character handed back to be read again
-  int last = 0;
+  int pending = kNone;
+  int last = 0;  // the character read before, to count CR LF as one line end
   int32_t line = 1;
+  int lastBefore = 0;
+  int32_t lineBefore = 1;
 };
 
 }  // namespace quillot
