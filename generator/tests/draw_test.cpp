@@ -88,7 +88,7 @@ TEST_F(Picture, SmallestRectangleTest) {
 
 // Hand-made files, read back by the renderer on its own at scale 336.
 TEST_F(Picture, ReadsTheTestFileByItsRules) {
-  const std::string draw = std::string(FENCE_TOOL) + " draw 336";
+  const std::string draw = std::string(FENCE_TOOL) + " 336";
   const std::string onePoint = kHeader + kBaseLine + "  336.00   931.00 moveto\n  336.00   931.00 lineto\n" + kTrailer;
   const struct {
     const char* setup;

@@ -132,27 +132,3 @@ TEST(BuildFence, EveryFenceIsSimple) {
 }
 
 }  // namespace
-
-namespace {
-
-TEST_F(FenceFile, FailedWriteEndsTheRunWithTheReport) {
-  const std::string write = std::string(FENCE_TOOL) + " write 12 1";
-  struct Case {
-    const char* setup;
-    int status;
-    const char* report;
-  } cases[] = {
-      {"mkdir fence.in", 5, "Runtime error 5 at $00001001\n  opening \"fence.in\": Is a directory\n"},
-      {"ln -s /dev/full fence.in", 101, "Runtime error 101 at $00001003\n  writing \"fence.in\": No space left on device\n"},
-  };
-  for (const Case& c : cases) {
-    ASSERT_EQ(Shell(c.setup).status, 0);
-    const Outcome run = Shell(write);
-    EXPECT_EQ(run.status, c.status) << c.setup;
-    EXPECT_EQ(run.out, c.report);
-    EXPECT_EQ(run.err, "");
-    Shell("rm -r fence.in");
-  }
-}
-
-}  // namespace
