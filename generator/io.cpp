@@ -21,6 +21,8 @@ bool IsSeparator(int c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'
 
 }  // namespace
 
+void (*ioFailureHook)(int status) = nullptr;
+
 int IoErrorOf(int systemError) {
   switch (systemError) {
     case ENOENT: return 2;
@@ -40,7 +42,9 @@ void IoFailure(uint32_t site, const char* file, int ioError, const char* reason)
   static const char* const operations[] = {"using", "opening", "reading", "writing", "closing"};
   std::printf("Runtime error %d at $%08X\n  %s \"%s\": %s\n", ioError, static_cast<unsigned>(site),
               operations[site & 0xF], file, reason);
-  std::exit(std::min(ioError, 255));
+  const int status = std::min(ioError, 255);
+  if (ioFailureHook != nullptr) ioFailureHook(status);
+  std::exit(status);
 }
 
 OutFile::OutFile(const char* name, uint32_t use)

@@ -24,6 +24,10 @@ int IoErrorOf(int systemError);
 // file and the reason on standard output, then exits with ioError (at most 255).
 [[noreturn]] void IoFailure(uint32_t site, const char* file, int ioError, const char* reason);
 
+// Called with the exit status after the report, just before the run ends. A
+// driver that must go on after a failure, such as the fuzzer, throws from it.
+extern void (*ioFailureHook)(int status);
+
 // A text file written through one buffer, so that a large test costs few system calls.
 class OutFile {
  public:
