@@ -36,6 +36,12 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   const char* work = mkdtemp(dir);
   if (work == nullptr) work = mkdtemp(fallback);
   Require(work != nullptr && chdir(work) == 0, "a working folder");
+  static std::string folder = work;
+  std::atexit([] {
+    std::remove("fence.in");
+    std::remove("fence.ps");
+    rmdir(folder.c_str());
+  });
   Require(std::freopen("/dev/null", "w", stdout) != nullptr, "quiet standard output");
   quillot::ioFailureHook = [](int status) { throw Stopped{status}; };
   return 0;
