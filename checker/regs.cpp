@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstdarg>
+#include <cstring>
 
 namespace regs {
 
@@ -14,11 +15,33 @@ int C_s;
 Node* root;
 char buffer[BufferSize];
 
+bool LineReader::get_line()
+{
+    size_t size = 0;
+    while (size < BufferSize - 1) {
+        if (begin == end) {
+            begin = 0;
+            end = std::fread(block, 1, sizeof block, file);
+            if (end == 0) break;
+        }
+        const char* start = block + begin;
+        const size_t room = std::min(end - begin, BufferSize - 1 - size);
+        const auto* line_break = static_cast<const char*>(std::memchr(start, '\n', room));
+        const size_t take = line_break ? line_break - start + 1 : room;
+        std::memcpy(buffer + size, start, take);
+        size += take;
+        begin += take;
+        if (line_break) break;
+    }
+    buffer[size] = '\0';
+    return size > 0;
+}
+
 namespace {
 
 bool is_space(char c)
 {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+    return c == ' ' || (c >= '\t' && c <= '\r');  // \t \n \v \f \r
 }
 
 int digit_value(char c)
@@ -46,15 +69,15 @@ int fail(char* err, const char* format, ...)
 
 // Reads the next line into buffer and counts it; a read that finds the end of
 // the file counts too, so a missing line is reported under its would-be number.
-bool next_line(std::FILE* file, int& line)
+bool next_line(LineReader& file, int& line)
 {
     ++line;
-    return std::fgets(buffer, BufferSize, file) != nullptr;
+    return file.get_line();
 }
 
 // The first number of the next line, or none when the line is missing or does
 // not start with one.
-std::optional<long long> read_number(std::FILE* file, int& line)
+std::optional<long long> read_number(LineReader& file, int& line)
 {
     if (!next_line(file, line)) return std::nullopt;
     const char* p = buffer;
@@ -85,7 +108,7 @@ std::optional<long long> scan_i(const char*& p)
     // Magnitudes beyond LLONG_MIN's all saturate alike, so the count stops
     // one past it and never overflows.
     constexpr unsigned long long cap = 1ULL << 63;
-    const unsigned long long cap_before_digit = cap / base;
+    const unsigned long long cap_before_digit = base == 16 ? cap / 16 : base == 10 ? cap / 10 : cap / 8;
     unsigned long long magnitude = 0;
     for (int d; (d = digit_value(*s)) < base; ++s) {
         any_digit = true;
@@ -103,7 +126,7 @@ namespace {
 // The node's own lines: K and, for an inner node, its cost. Kept apart from
 // the recursion over the children so that read_node's frame stays small at
 // 10000 levels, also in instrumented builds.
-[[gnu::noinline]] Node* read_node_head(std::FILE* file, int& count, char* err, int& line)
+[[gnu::noinline]] Node* read_node_head(LineReader& file, int& count, char* err, int& line)
 {
     if (++count > MaxNodes) {
         fail(err, "too many nodes");
@@ -136,7 +159,7 @@ namespace {
 
 }  // namespace
 
-Node* read_node(std::FILE* file, int& count, char* err, int& line)
+Node* read_node(LineReader& file, int& count, char* err, int& line)
 {
     Node* node = read_node_head(file, count, err, line);
     if (!node) return nullptr;
@@ -151,8 +174,9 @@ Node* read_node(std::FILE* file, int& count, char* err, int& line)
     return node;
 }
 
-int read_task(std::FILE* file, char* err)
+int read_task(std::FILE* stream, char* err)
 {
+    LineReader file(stream);
     int line = 0;
     const auto n = read_number(file, line);
     if (!n) return fail(err, "syntax error at line %i", line);
@@ -171,7 +195,7 @@ int read_task(std::FILE* file, char* err)
     M = 0;
     root = read_node(file, M, err, line);
     if (!root) return 0;
-    if (std::fgets(buffer, BufferSize, file)) {
+    if (file.get_line()) {
         delete_data();
         return fail(err, "trash in the end of file");
     }
@@ -199,8 +223,9 @@ void delete_data()
     root = nullptr;
 }
 
-int replay_answer(std::FILE* file, char* err, long long& claimed_cost)
+int replay_answer(std::FILE* stream, char* err, long long& claimed_cost)
 {
+    LineReader file(stream);
     int line = 0;
     const auto claim = read_number(file, line);
     if (!claim) return fail(err, "syntax error at line %i", line);

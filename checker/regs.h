@@ -2,6 +2,7 @@
 // The register task: the expression tree read from "REGS.IN" and the replay of
 // a contestant's answer "REGS.OUT" on the model machine.
 
+#include <cstddef>
 #include <cstdio>
 #include <optional>
 
@@ -30,6 +31,20 @@ extern int C_s;  // cost of a store
 extern Node* root;
 extern char buffer[BufferSize];
 
+// Reads an open stream line by line into `buffer` as fgets would: through the
+// line break, at most BufferSize - 1 characters a read. It takes the stream a
+// block at a time, which spares a library call per line.
+class LineReader {
+public:
+    explicit LineReader(std::FILE* file) : file(file) {}
+    bool get_line();  // false at the end of the stream
+
+private:
+    std::FILE* file;
+    char block[1 << 14];
+    std::size_t begin = 0, end = 0;
+};
+
 // One "%i" conversion at p: white space, an optional sign, then hexadecimal after
 // 0x or 0X, octal after a leading 0, decimal otherwise. Advances p past the number.
 // Magnitudes beyond 64 bits saturate at the limits of long long.
@@ -39,7 +54,7 @@ std::optional<long long> scan_i(const char*& p);
 // success; 0 with one message in err, nothing left allocated.
 int read_data(char* err);
 int read_task(std::FILE* file, char* err);
-Node* read_node(std::FILE* file, int& count, char* err, int& line);
+Node* read_node(LineReader& file, int& count, char* err, int& line);
 
 void delete_node(Node* node);
 void delete_data();

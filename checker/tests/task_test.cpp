@@ -7,6 +7,7 @@
 #include <climits>
 #include <cstdint>
 #include <cstdio>
+#include <random>
 #include <string>
 
 namespace {
@@ -48,6 +49,31 @@ std::string replay_message(const std::string& in, const std::string& out)
 }
 
 std::string repeat(char c, int n) { return std::string(n, c); }
+
+TEST(LineReader, ReadsTheLinesThatFgetsReads)
+{
+    // Lines short and long around the 999-character limit, with and without a
+    // final line break, across the reader's block boundaries.
+    std::mt19937 random(7);
+    for (int round = 0; round < 200; ++round) {
+        std::string text;
+        const int lines = random() % 40;
+        for (int i = 0; i < lines; ++i) {
+            const int length = random() % 3 == 0 ? 990 + random() % 20 : random() % 2000;
+            text += std::string(length, static_cast<char>('a' + i % 26));
+            if (random() % 8 != 0) text += random() % 4 == 0 ? "\r\n" : "\n";
+        }
+        Stream ours(text), theirs(text);
+        regs::LineReader reader(ours.file);
+        char line[regs::BufferSize];
+        for (;;) {
+            const bool got = std::fgets(line, regs::BufferSize, theirs.file) != nullptr;
+            ASSERT_EQ(reader.get_line(), got);
+            if (!got) break;
+            ASSERT_STREQ(regs::buffer, line);
+        }
+    }
+}
 
 struct Row {
     std::string name, text, message;
