@@ -11,7 +11,7 @@ trap 'rm -rf "$work"' EXIT
 for shape in chain wide; do
   mkdir "$work/$shape"
   cd "$work/$shape"
-  "$build/checker/tests/make_case" "$shape" 10000
+  "$build/bench/make_case" "$shape" 10000
   [ "$("$build/checker/brannik")" = Success ] || { echo "$shape: answer not accepted" >&2; exit 1; }
   hyperfine -N --warmup 50 --runs 1000 --export-csv times.csv \
     -n brannik "$build/checker/brannik" -n "wc -l" "wc -l REGS.IN REGS.OUT" >&2

@@ -1,6 +1,7 @@
 // Reading the task input and replaying answers on it, driven through streams.
 #include "cases.h"
 #include "regs.h"
+#include "support.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +13,7 @@
 
 namespace {
 
-const std::string worked_in = "2\n1 3\n2\n1\n2\n1\n0\n0\n2\n1\n0\n0\n";
+using support::WorkedIn;
 
 // A stream holding text, as the checker reads its files.
 struct Stream {
@@ -84,7 +85,7 @@ TEST(ReadTask, ChecksEveryLineInOrder)
     const std::string tail = "1 1\n0\n";
     const Row table[] = {
         {"smallest tree", "1\n1 1\n0\n", ""},
-        {"worked example", worked_in, ""},
+        {"worked example", WorkedIn, ""},
         {"empty file", "", "syntax error at line 1"},
         {"N of 100", "100\n" + tail, ""},
         {"N of 101", "101\n" + tail, "N out of range at line 1"},
@@ -116,11 +117,11 @@ TEST(ReadTask, ChecksEveryLineInOrder)
         {"missing child", "2\n1 1\n1\n5\n", "syntax error at line 5"},
         {"blank line inside", "2\n1 1\n2\n1\n0\n\n0\n", "syntax error at line 6"},
         {"worked example with K above N at line 9", "2\n1 3\n2\n1\n2\n1\n0\n0\n3\n1\n0\n0\n", "K out of range at line 9"},
-        {"worked example cut after line 11", worked_in.substr(0, worked_in.size() - 2), "syntax error at line 12"},
-        {"no final line break", worked_in.substr(0, worked_in.size() - 1), ""},
-        {"empty line after the tree", worked_in + "\n", "trash in the end of file"},
-        {"blank after the tree", worked_in + " ", "trash in the end of file"},
-        {"second tree after the tree", worked_in + "0\n", "trash in the end of file"},
+        {"worked example cut after line 11", WorkedIn.substr(0, WorkedIn.size() - 2), "syntax error at line 12"},
+        {"no final line break", WorkedIn.substr(0, WorkedIn.size() - 1), ""},
+        {"empty line after the tree", WorkedIn + "\n", "trash in the end of file"},
+        {"blank after the tree", WorkedIn + " ", "trash in the end of file"},
+        {"second tree after the tree", WorkedIn + "0\n", "trash in the end of file"},
         {"CR LF line ends", "2\r\n1 3\r\n2\r\n1\r\n0\r\n0\r\n", ""},
         {"line 1 of 998 characters", "1" + repeat(' ', 997) + "\n" + tail, ""},
         {"line 1 of 999 characters", "1" + repeat(' ', 998) + "\n" + tail, "syntax error at line 2"},
@@ -141,7 +142,7 @@ TEST(ReadTask, ChecksEveryLineInOrder)
 TEST(ReadTask, NumbersNodesInPreOrder)
 {
     char err[regs::ErrSize];
-    Stream s(worked_in);
+    Stream s(WorkedIn);
     ASSERT_EQ(regs::read_task(s.file, err), 1);
     EXPECT_EQ(regs::N, 2);
     EXPECT_EQ(regs::C_l, 1);
@@ -198,7 +199,7 @@ TEST(ReplayAnswer, FindsTheFirstDefect)
         {"step line of 1000 characters", "11\n2 0" + repeat(' ', 997) + "\n5 1\n1 1\n", "syntax error at line 3"},
         {"steps in the rest of a long claim line", "11" + repeat(' ', 997) + "2 0\n5 1\n5 1\n", "reevaluating node at line 4"},
     };
-    for (const Row& row : table) EXPECT_EQ(replay_message(worked_in, row.text), row.message) << row.name;
+    for (const Row& row : table) EXPECT_EQ(replay_message(WorkedIn, row.text), row.message) << row.name;
 
     EXPECT_EQ(replay_message(crowded, "0\n7 1\n9 1\n2 1\n"), "node has unevaluated children at line 4");
     EXPECT_EQ(replay_message(one_leaf, "0\n1 1\n"), "evaluating leaf node at line 2");
@@ -233,7 +234,7 @@ TEST(ReplayAnswer, CountsTotalsBeyondThirtyTwoBitsExactly)
 TEST(ReplayAnswer, ReportsTheClaimWhateverTheVerdict)
 {
     char err[regs::ErrSize];
-    Stream task(worked_in), answer("0x10 and more\n2 2\n");
+    Stream task(WorkedIn), answer("0x10 and more\n2 2\n");
     ASSERT_EQ(regs::read_task(task.file, err), 1);
     long long claimed = 0;
     EXPECT_EQ(regs::replay_answer(answer.file, err, claimed), 0);

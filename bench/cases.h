@@ -1,5 +1,5 @@
-#pragma once
 // Large register tasks with a full accepted answer, for the tests and the benchmark.
+#pragma once
 
 #include <string>
 
