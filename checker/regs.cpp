@@ -1,3 +1,4 @@
+// The register task: reading "REGS.IN" into the tree, replaying "REGS.OUT" on it.
 #include "regs.h"
 
 #include <algorithm>

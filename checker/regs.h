@@ -1,6 +1,6 @@
-#pragma once
 // The register task: the expression tree read from "REGS.IN" and the replay of
 // a contestant's answer "REGS.OUT" on the model machine.
+#pragma once
 
 #include <cstddef>
 #include <cstdio>

@@ -1,10 +1,11 @@
-#include "draw.hpp"
+// The picture "fence.ps": "fence.in" read back from the disk and drawn on one A3 page.
+#include "draw.h"
 
 #include <charconv>
 #include <cstring>
 
-#include "fence.hpp"
-#include "io.hpp"
+#include "fence.h"
+#include "io.h"
 
 namespace quillot {
 
@@ -12,7 +13,7 @@ namespace {
 
 constexpr int32_t yOffset = 595;  // page Y of y = 0, half the page height
 
-constexpr std::string_view kHeader =
+constexpr std::string_view PsHeader =
     "%!PS-Adobe-2.0\n"
     "%%Orientation: Portrait\n"
     "%%BoundingBox: 0 0 842 1190\n"
@@ -27,20 +28,20 @@ constexpr std::string_view kHeader =
     "%%Magnification: 1.0000\n"
     "%%EndComments \n";
 
-constexpr std::string_view kTrailer = "stroke\nshowpage\n%%Trailer\n%%EOF\n";
+constexpr std::string_view PsTrailer = "stroke\nshowpage\n%%Trailer\n%%EOF\n";
 
 class Renderer {
  public:
   explicit Renderer(double scale) : scale(scale) {}
 
   void WritePsHeader() {
-    ps.Text(kHeader);
+    ps.Text(PsHeader);
   }
   void Text(std::string_view text) { ps.Text(text); }
   void EmitMoveTo(int64_t x, int64_t y) { Emit(x, y, " moveto\n"); }
   void EmitLineTo(int64_t x, int64_t y) { Emit(x, y, " lineto\n"); }
   void WritePsTrailer() {
-    ps.Text(kTrailer);
+    ps.Text(PsTrailer);
     ps.Close();
   }
 
@@ -54,7 +55,7 @@ class Renderer {
   }
 
   double scale;
-  OutFile ps{"fence.ps", kWritingFencePs};
+  OutFile ps{"fence.ps", WritingFencePs};
 };
 
 Point ReadVertex(InFile& in) {
@@ -74,15 +75,15 @@ PagePoint MapToPage(double scale, int64_t x, int64_t y) {
 }
 
 Field FixedField(double value) {
-  constexpr size_t kWidth = 8;
+  constexpr size_t FieldWidth = 8;
   Field field;
   field.size = std::to_chars(field.text, field.text + sizeof field.text, value,
                              std::chars_format::fixed, 2).ptr - field.text;
-  if (field.size < kWidth) {
-    const size_t pad = kWidth - field.size;
+  if (field.size < FieldWidth) {
+    const size_t pad = FieldWidth - field.size;
     std::memmove(field.text + pad, field.text, field.size);
     std::memset(field.text, ' ', pad);
-    field.size = kWidth;
+    field.size = FieldWidth;
   }
   return field;
 }
@@ -95,7 +96,7 @@ double DrawScale() {
 void DrawFence(double scale) {
   Renderer page(scale);  // creates "fence.ps" before "fence.in" is opened
   page.WritePsHeader();
-  InFile in("fence.in", kReadingFenceIn);
+  InFile in("fence.in", ReadingFenceIn);
   const Point a{in.Int(), in.Int()};
   const Point b{in.Int(), in.Int()};
   in.SkipLine();

@@ -1,4 +1,5 @@
-#include "fence.hpp"
+// The fence builder: the random pairing, its walk, and the vertices of both variants.
+#include "fence.h"
 
 #include <cstdlib>
 #include <random>

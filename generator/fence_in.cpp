@@ -1,6 +1,6 @@
 // The test file "fence.in": the reference points, the vertex count, one vertex a line.
-#include "fence.hpp"
-#include "io.hpp"
+#include "fence.h"
+#include "io.h"
 
 namespace quillot {
 
@@ -15,7 +15,7 @@ void WritePoint(OutFile& out, Point p) {
 }  // namespace
 
 void WriteFenceIn() {
-  OutFile out("fence.in", kWritingFenceIn);
+  OutFile out("fence.in", WritingFenceIn);
   WritePoint(out, pointA);
   out.Text(" ");
   WritePoint(out, pointB);

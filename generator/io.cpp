@@ -1,4 +1,5 @@
-#include "io.hpp"
+// Files of the generator, and the I/O failure report that ends the run.
+#include "io.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -6,7 +7,7 @@
 #include <cstring>
 #include <utility>
 
-#include "parse.hpp"
+#include "parse.h"
 
 namespace quillot {
 
@@ -49,7 +50,7 @@ void IoFailure(uint32_t site, const char* file, int ioError, const char* reason)
 
 OutFile::OutFile(const char* name, uint32_t use)
     : name(name), use(use), file(std::fopen(name, "wb")) {
-  if (file == nullptr) SystemFailure(use + kOpen, name);
+  if (file == nullptr) SystemFailure(use + OnOpen, name);
   // The buffer here is the only one, so a failing write is seen where it happens.
   std::setvbuf(file, nullptr, _IONBF, 0);
 }
@@ -69,7 +70,7 @@ void OutFile::TextInPieces(std::string_view text) {
 }
 
 void OutFile::Flush() {
-  if (used != 0 && std::fwrite(buffer, 1, used, file) != used) SystemFailure(use + kWrite, name);
+  if (used != 0 && std::fwrite(buffer, 1, used, file) != used) SystemFailure(use + OnWrite, name);
   used = 0;
 }
 
@@ -77,12 +78,12 @@ void OutFile::Close() {
   Flush();
   const int status = std::fclose(file);
   file = nullptr;
-  if (status != 0) SystemFailure(use + kClose, name);
+  if (status != 0) SystemFailure(use + OnClose, name);
 }
 
 InFile::InFile(const char* name, uint32_t use)
     : name(name), use(use), file(std::fopen(name, "rb")) {
-  if (file == nullptr) SystemFailure(use + kOpen, name);
+  if (file == nullptr) SystemFailure(use + OnOpen, name);
 }
 
 InFile::~InFile() {
@@ -90,10 +91,10 @@ InFile::~InFile() {
 }
 
 int InFile::Get() {
-  int c = std::exchange(pending, kNone);
-  if (c == kNone) {
+  int c = std::exchange(pending, None);
+  if (c == None) {
     c = std::getc(file);
-    if (c == EOF && std::ferror(file)) SystemFailure(use + kRead, name);
+    if (c == EOF && std::ferror(file)) SystemFailure(use + OnRead, name);
   }
   lastBefore = last;
   lineBefore = line;
@@ -124,7 +125,7 @@ int32_t InFile::Int() {
     char reason[64];
     std::snprintf(reason, sizeof reason, "line %d: %s", static_cast<int>(size == 0 ? searchLine : numberLine),
                   size == 0 ? "no number left" : "not a 32-bit integer");
-    IoFailure(use + kRead, name, kBadNumber, reason);
+    IoFailure(use + OnRead, name, BadNumber, reason);
   }
   return value;
 }
@@ -141,7 +142,7 @@ void InFile::SkipLine() {
 void InFile::Close() {
   const int status = std::fclose(file);
   file = nullptr;
-  if (status != 0) SystemFailure(use + kClose, name);
+  if (status != 0) SystemFailure(use + OnClose, name);
 }
 
 }  // namespace quillot

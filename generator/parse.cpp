@@ -1,4 +1,5 @@
-#include "parse.hpp"
+// The generator's one conversion of a text to a signed 32-bit integer.
+#include "parse.h"
 
 namespace quillot {
 

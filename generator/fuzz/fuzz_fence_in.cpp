@@ -10,9 +10,9 @@
 #include <iterator>
 #include <string>
 
-#include "draw.hpp"
-#include "fence.hpp"
-#include "io.hpp"
+#include "draw.h"
+#include "fence.h"
+#include "io.h"
 
 namespace {
 

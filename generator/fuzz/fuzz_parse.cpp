@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "parse.hpp"
+#include "parse.h"
 
 namespace {
 

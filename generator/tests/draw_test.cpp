@@ -1,10 +1,10 @@
 // Integer conversion and the picture "fence.ps".
 #include <sstream>
 
-#include "draw.hpp"
-#include "fence.hpp"
-#include "parse.hpp"
-#include "support.hpp"
+#include "draw.h"
+#include "fence.h"
+#include "parse.h"
+#include "support.h"
 
 using namespace quillot;
 
@@ -62,44 +62,44 @@ TEST(MapToPage, ClampsYOnlyAndFormatsFixedFields) {
 
 class Picture : public InTempDir {};
 
-const std::string kHeader =
+const std::string PsHeader =
     "%!PS-Adobe-2.0\n%%Orientation: Portrait\n%%BoundingBox: 0 0 842 1190\n%%DocumentPaperSizes: a3\n"
     "%%BeginSetup\n[{\n%BeginFeature: *PageRegion A3\n<</PageSize [842 1190]>> setpagedevice\n"
     "%EndFeature\n} stopped cleartomark\n%%EndSetup\n%%Magnification: 1.0000\n%%EndComments \n";
 
-const std::string kBaseLine =
+const std::string BaseLine =
     "1 setlinewidth\n    0.00   595.00 moveto\n[5] 0 setdash\n 2016.00   595.00 lineto\nstroke\n"
     "[] 0 setdash\n0.1 setlinewidth\n    0.00   595.00 moveto\n 2016.00   595.00 lineto\n";
 
-const std::string kTrailer = "stroke\nshowpage\n%%Trailer\n%%EOF\n";
+const std::string PsTrailer = "stroke\nshowpage\n%%Trailer\n%%EOF\n";
 
-const std::string kSmallestRectangle =
-    kHeader + kBaseLine +
+const std::string SmallestRectangle =
+    PsHeader + BaseLine +
     "  336.00   931.00 moveto\n  672.00   931.00 lineto\n  672.00   259.00 lineto\n"
-    "  336.00   259.00 lineto\n  336.00   931.00 lineto\n" + kTrailer;
+    "  336.00   259.00 lineto\n  336.00   931.00 lineto\n" + PsTrailer;
 
 TEST_F(Picture, SmallestRectangleTest) {
   BuildFence(5, true, 99u);
   WriteFenceIn();
   EXPECT_EQ(DrawScale(), 336.0);
   DrawFence(DrawScale());
-  EXPECT_EQ(ReadFile("fence.ps"), kSmallestRectangle);
+  EXPECT_EQ(ReadFile("fence.ps"), SmallestRectangle);
 }
 
 // Hand-made files, read back by the renderer on its own at scale 336.
 TEST_F(Picture, ReadsTheTestFileByItsRules) {
   const std::string draw = std::string(FENCE_TOOL) + " 336";
-  const std::string onePoint = kHeader + kBaseLine + "  336.00   931.00 moveto\n  336.00   931.00 lineto\n" + kTrailer;
+  const std::string onePoint = PsHeader + BaseLine + "  336.00   931.00 moveto\n  336.00   931.00 lineto\n" + PsTrailer;
   const struct {
     const char* setup;
     std::string fenceIn;
     int status;
     std::string picture;  // or the report, when the status is not 0
   } cases[] = {
-      {"", "0 0 4 0\n4\n1 1\n2 1\n2 -1\n1 -1\n", 0, kSmallestRectangle},
-      {"", "0 0 4 0\r\n4\r\n1 1\r\n2 1\r\n2 -1\r\n1 -1\r\n", 0, kSmallestRectangle},
-      {"", "0 0 4 0\r4\r1 1\r2 1\r2 -1\r1 -1", 0, kSmallestRectangle},
-      {"", "\t0\n 0 4\n\n0 junk 7\n4 more\n1 1 1\n2 1\n2 -1\n1 -1\ngarbage\n", 0, kSmallestRectangle},
+      {"", "0 0 4 0\n4\n1 1\n2 1\n2 -1\n1 -1\n", 0, SmallestRectangle},
+      {"", "0 0 4 0\r\n4\r\n1 1\r\n2 1\r\n2 -1\r\n1 -1\r\n", 0, SmallestRectangle},
+      {"", "0 0 4 0\r4\r1 1\r2 1\r2 -1\r1 -1", 0, SmallestRectangle},
+      {"", "\t0\n 0 4\n\n0 junk 7\n4 more\n1 1 1\n2 1\n2 -1\n1 -1\ngarbage\n", 0, SmallestRectangle},
       {"", "0 0 4 0\n1\n1 1\n", 0, onePoint},
       {"", "0 0 4 0\n-3\n1 1 \n2 2\n", 0, onePoint},
       {"", "0 0 4 0\n4\n1 1\n2 1\n2 -1\n1\n \n\n",

@@ -5,8 +5,8 @@
 #include <random>
 #include <vector>
 
-#include "fence.hpp"
-#include "support.hpp"
+#include "fence.h"
+#include "support.h"
 
 using namespace quillot;
 

@@ -3,7 +3,7 @@
 // Usage: fence_tool SCALE
 #include <cstdlib>
 
-#include "draw.hpp"
+#include "draw.h"
 
 int main(int argc, char** argv) {
   if (argc != 2) return 64;

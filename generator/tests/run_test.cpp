@@ -1,17 +1,17 @@
 // quillot end to end: the built program run in a temporary folder.
 #include <filesystem>
 
-#include "draw.hpp"
-#include "fence.hpp"
-#include "support.hpp"
+#include "draw.h"
+#include "fence.h"
+#include "support.h"
 
 using namespace quillot;
 
 namespace {
 
-const std::string kQuillot = QUILLOT;
-const std::string kOldIn = std::string(1000, '#') + "\n";
-const std::string kOldPs = "old picture\n";
+const std::string QuillotPath = QUILLOT;
+const std::string OldIn = std::string(1000, '#') + "\n";
+const std::string OldPs = "old picture\n";
 
 class Quillot : public InTempDir {};
 
@@ -40,22 +40,22 @@ TEST_F(Quillot, ArgumentsDecideTheTest) {
       {"301", "", 300, true}, {"302", "", 304, false}, {"30000", "", 30000, false},
   };
   for (const auto& c : cases) {
-    WriteFile("fence.in", kOldIn);
-    WriteFile("fence.ps", kOldPs);
-    const Outcome run = Shell(kQuillot + " " + c.arguments);
+    WriteFile("fence.in", OldIn);
+    WriteFile("fence.ps", OldPs);
+    const Outcome run = Shell(QuillotPath + " " + c.arguments);
     SCOPED_TRACE("quillot " + c.arguments.substr(0, 20));
     EXPECT_EQ(run.status, c.vertices == 0 ? 1 : 0);
     EXPECT_EQ(run.out, c.out);
     EXPECT_EQ(run.err, "");
     const std::string in = ReadFile("fence.in"), ps = ReadFile("fence.ps");
     if (c.vertices == 0) {
-      EXPECT_EQ(in, kOldIn);
+      EXPECT_EQ(in, OldIn);
     } else {
       EXPECT_EQ(in.substr(in.find('\n') + 1, in.find('\n', in.find('\n') + 1) - in.find('\n')),
                 std::to_string(c.vertices) + "\n");
       EXPECT_EQ(std::count(in.begin(), in.end(), '\n'), c.vertices + 2);
     }
-    EXPECT_EQ(ps != kOldPs, c.picture);
+    EXPECT_EQ(ps != OldPs, c.picture);
     if (c.picture) {
       EXPECT_EQ(std::count(ps.begin(), ps.end(), '\n'), c.vertices + 27);
     }
@@ -68,7 +68,7 @@ TEST_F(Quillot, ClockSeedsTheTest) {
   // The sanitizer runtime must come first among the libraries; faketime's is preloaded.
   const std::string faketime =
       "TZ=UTC ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0 "
-      "faketime -f '2026-01-02 03:04:05' " + kQuillot + " ";
+      "faketime -f '2026-01-02 03:04:05' " + QuillotPath + " ";
   std::filesystem::create_directory("run");
   for (int32_t n : {4, 5, 12, 13, 64, 299, 300, 301, 1001, 29999, 30000}) {
     SCOPED_TRACE("N = " + std::to_string(n));
@@ -102,7 +102,7 @@ TEST_F(Quillot, FileFailureEndsTheRunWithTheReport) {
   };
   for (const auto& c : cases) {
     ASSERT_EQ(Shell(c.setup).status, 0);
-    const Outcome run = Shell(kQuillot + " 12");
+    const Outcome run = Shell(QuillotPath + " 12");
     EXPECT_EQ(run.status, c.status) << c.setup;
     EXPECT_EQ(run.out, c.report);
     EXPECT_EQ(run.err, "");
@@ -117,7 +117,7 @@ TEST_F(Quillot, NoFileDescriptorLeft) {
   // Descriptors inherited from the test runner are closed first. The leak check
   // needs descriptors of its own at the exit.
   const Outcome run = Shell("ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0 "
-                            "sh -c 'exec 3>&- 4>&- 5>&- 6>&- 7>&- 8>&- 9>&-; ulimit -n 4; exec " + kQuillot + " 12'");
+                            "sh -c 'exec 3>&- 4>&- 5>&- 6>&- 7>&- 8>&- 9>&-; ulimit -n 4; exec " + QuillotPath + " 12'");
   EXPECT_EQ(run.status, 4);
   EXPECT_EQ(run.out, "Runtime error 4 at $00003001\n  opening \"fence.in\": Too many open files\n");
   EXPECT_EQ(run.err, "");

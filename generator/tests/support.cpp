@@ -1,4 +1,5 @@
-#include "support.hpp"
+// Helpers of the generator's tests: temporary folders, files, runs of the built programs.
+#include "support.h"
 
 #include <sys/wait.h>
 #include <unistd.h>

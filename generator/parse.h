@@ -1,3 +1,4 @@
+// The generator's one conversion of a text to a signed 32-bit integer.
 #pragma once
 #include <cstdint>
 #include <string_view>

@@ -10,12 +10,12 @@
 namespace quillot {
 
 // A failing place is reported as a fixed code: the use of the file plus the operation.
-inline constexpr uint32_t kOpen = 1, kRead = 2, kWrite = 3, kClose = 4;
-inline constexpr uint32_t kWritingFenceIn = 0x00001000;
-inline constexpr uint32_t kWritingFencePs = 0x00002000;
-inline constexpr uint32_t kReadingFenceIn = 0x00003000;
+inline constexpr uint32_t OnOpen = 1, OnRead = 2, OnWrite = 3, OnClose = 4;
+inline constexpr uint32_t WritingFenceIn = 0x00001000;
+inline constexpr uint32_t WritingFencePs = 0x00002000;
+inline constexpr uint32_t ReadingFenceIn = 0x00003000;
 
-inline constexpr int kBadNumber = 106;  // I/O error: not an integer, or no number left
+inline constexpr int BadNumber = 106;  // I/O error: not an integer, or no number left
 
 // The I/O error number for a system error number.
 int IoErrorOf(int systemError);
@@ -78,11 +78,11 @@ class InFile {
   // Hands c back to be read again, as if it had not been read.
   void Unget(int c);
 
-  static constexpr int kNone = -2;
+  static constexpr int None = -2;
   const char* name;
   uint32_t use;
   std::FILE* file;
-  int pending = kNone;
+  int pending = None;
   int last = 0;  // the character read before, to count CR LF as one line end
   int32_t line = 1;
   int lastBefore = 0;
