@@ -6,21 +6,20 @@
 namespace cases {
 
 struct Case {
-    std::string in;   // "REGS.IN"
-    std::string out;  // "REGS.OUT"
+  std::string in;   // "REGS.IN"
+  std::string out;  // "REGS.OUT"
 };
 
 // n nodes, each inner node with one child: a tree n levels deep. One register
 // suffices when every result is held.
-inline Case chain(int n)
-{
-    Case c{"1\n1 1\n", ""};
-    std::string steps;
-    for (int i = 1; i < n; ++i) c.in += "1\n1\n";
-    c.in += "0\n";
-    for (int i = n - 1; i >= 1; --i) steps += std::to_string(i) + " 1\n";
-    c.out = std::to_string(n - 1 + 1) + "\n" + steps;  // n - 1 node costs and one load
-    return c;
+inline Case chain(int n) {
+  Case c{"1\n1 1\n", ""};
+  std::string steps;
+  for (int i = 1; i < n; ++i) c.in += "1\n1\n";
+  c.in += "0\n";
+  for (int i = n - 1; i >= 1; --i) steps += std::to_string(i) + " 1\n";
+  c.out = std::to_string(n - 1 + 1) + "\n" + steps;  // n - 1 node costs and one load
+  return c;
 }
 
 namespace detail {
@@ -28,33 +27,31 @@ namespace detail {
 // Writes the block of the node at breadth-first index b, numbering in pre-order,
 // and appends its step after its children's: every inner node but the root is
 // stored, so each of its operands is loaded.
-inline void wide_block(int b, int n, int& number, Case& c, std::string& steps, long long& total)
-{
-    const int mine = ++number;
-    int k = 0;
-    while (k < 10 && 10 * b + k + 1 < n) ++k;
-    c.in += std::to_string(k) + "\n";
-    if (k == 0) return;
-    c.in += "1\n";
-    for (int i = 1; i <= k; ++i) wide_block(10 * b + i, n, number, c, steps, total);
-    const bool is_root = b == 0;
-    steps += std::to_string(mine) + (is_root ? " 1\n" : " 0\n");
-    total += 1 + 2LL * k + (is_root ? 0 : 3);
+inline void wide_block(int b, int n, int& number, Case& c, std::string& steps, long long& total) {
+  const int mine = ++number;
+  int k = 0;
+  while (k < 10 && 10 * b + k + 1 < n) ++k;
+  c.in += std::to_string(k) + "\n";
+  if (k == 0) return;
+  c.in += "1\n";
+  for (int i = 1; i <= k; ++i) wide_block(10 * b + i, n, number, c, steps, total);
+  const bool is_root = b == 0;
+  steps += std::to_string(mine) + (is_root ? " 1\n" : " 0\n");
+  total += 1 + 2LL * k + (is_root ? 0 : 3);
 }
 
 }  // namespace detail
 
 // n nodes filled breadth first with ten children per inner node: a tree four or
 // five levels deep, with C_l = 2, C_s = 3 and every node cost 1.
-inline Case wide(int n)
-{
-    Case c{"10\n2 3\n", ""};
-    std::string steps;
-    int number = 0;
-    long long total = 0;
-    detail::wide_block(0, n, number, c, steps, total);
-    c.out = std::to_string(total) + "\n" + steps;
-    return c;
+inline Case wide(int n) {
+  Case c{"10\n2 3\n", ""};
+  std::string steps;
+  int number = 0;
+  long long total = 0;
+  detail::wide_block(0, n, number, c, steps, total);
+  c.out = std::to_string(total) + "\n" + steps;
+  return c;
 }
 
 }  // namespace cases

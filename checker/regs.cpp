@@ -16,110 +16,100 @@ int C_s;
 Node* root;
 char buffer[BufferSize];
 
-bool LineReader::get_line()
-{
-    size_t size = 0;
-    while (size < BufferSize - 1) {
-        if (begin == end) {
-            begin = 0;
-            end = std::fread(block, 1, sizeof block, file);
-            if (end == 0) break;
-        }
-        const char* start = block + begin;
-        const size_t room = std::min(end - begin, BufferSize - 1 - size);
-        const auto* line_break = static_cast<const char*>(std::memchr(start, '\n', room));
-        const size_t take = line_break ? line_break - start + 1 : room;
-        std::memcpy(buffer + size, start, take);
-        size += take;
-        begin += take;
-        if (line_break) break;
+bool LineReader::get_line() {
+  size_t size = 0;
+  while (size < BufferSize - 1) {
+    if (begin == end) {
+      begin = 0;
+      end = std::fread(block, 1, sizeof block, file);
+      if (end == 0) break;
     }
-    buffer[size] = '\0';
-    return size > 0;
+    const char* start = block + begin;
+    const size_t room = std::min(end - begin, BufferSize - 1 - size);
+    const auto* line_break = static_cast<const char*>(std::memchr(start, '\n', room));
+    const size_t take = line_break ? line_break - start + 1 : room;
+    std::memcpy(buffer + size, start, take);
+    size += take;
+    begin += take;
+    if (line_break) break;
+  }
+  buffer[size] = '\0';
+  return size > 0;
 }
 
 namespace {
 
-bool is_space(char c)
-{
-    return c == ' ' || (c >= '\t' && c <= '\r');  // \t \n \v \f \r
+bool is_space(char c) {
+  return c == ' ' || (c >= '\t' && c <= '\r');  // \t \n \v \f \r
 }
 
-int digit_value(char c)
-{
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return 99;
+int digit_value(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return 99;
 }
 
-bool fits_int(long long v)
-{
-    return v >= INT_MIN && v <= INT_MAX;
-}
+bool fits_int(long long v) { return v >= INT_MIN && v <= INT_MAX; }
 
 // Writes one message into err; always returns 0 so that a check can end with it.
-int fail(char* err, const char* format, ...)
-{
-    std::va_list args;
-    va_start(args, format);
-    std::vsnprintf(err, ErrSize, format, args);
-    va_end(args);
-    return 0;
+int fail(char* err, const char* format, ...) {
+  std::va_list args;
+  va_start(args, format);
+  std::vsnprintf(err, ErrSize, format, args);
+  va_end(args);
+  return 0;
 }
 
 // Reads the next line into buffer and counts it; a read that finds the end of
 // the file counts too, so a missing line is reported under its would-be number.
-bool next_line(LineReader& file, int& line)
-{
-    ++line;
-    return file.get_line();
+bool next_line(LineReader& file, int& line) {
+  ++line;
+  return file.get_line();
 }
 
 // The first number of the next line, or none when the line is missing or does
 // not start with one.
-std::optional<long long> read_number(LineReader& file, int& line)
-{
-    if (!next_line(file, line)) return std::nullopt;
-    const char* p = buffer;
-    return scan_i(p);
+std::optional<long long> read_number(LineReader& file, int& line) {
+  if (!next_line(file, line)) return std::nullopt;
+  const char* p = buffer;
+  return scan_i(p);
 }
 
 }  // namespace
 
-std::optional<long long> scan_i(const char*& p)
-{
-    const char* s = p;
-    while (is_space(*s)) ++s;
-    const bool negative = *s == '-';
-    if (*s == '+' || *s == '-') ++s;
+std::optional<long long> scan_i(const char*& p) {
+  const char* s = p;
+  while (is_space(*s)) ++s;
+  const bool negative = *s == '-';
+  if (*s == '+' || *s == '-') ++s;
 
-    int base = 10;
-    bool any_digit = false;
-    if (*s == '0') {
-        base = 8;
-        if (s[1] == 'x' || s[1] == 'X') {
-            // "0x" reads as zero even with no hexadecimal digit after it.
-            base = 16;
-            any_digit = true;
-            s += 2;
-        }
+  int base = 10;
+  bool any_digit = false;
+  if (*s == '0') {
+    base = 8;
+    if (s[1] == 'x' || s[1] == 'X') {
+      // "0x" reads as zero even with no hexadecimal digit after it.
+      base = 16;
+      any_digit = true;
+      s += 2;
     }
+  }
 
-    // Magnitudes beyond LLONG_MIN's all saturate alike, so the count stops
-    // one past it and never overflows.
-    constexpr unsigned long long cap = 1ULL << 63;
-    const unsigned long long cap_before_digit = base == 16 ? cap / 16 : base == 10 ? cap / 10 : cap / 8;
-    unsigned long long magnitude = 0;
-    for (int d; (d = digit_value(*s)) < base; ++s) {
-        any_digit = true;
-        magnitude = magnitude > cap_before_digit ? cap + 1 : std::min(magnitude * base + d, cap + 1);
-    }
-    if (!any_digit) return std::nullopt;
-    p = s;
+  // Magnitudes beyond LLONG_MIN's all saturate alike, so the count stops
+  // one past it and never overflows.
+  constexpr unsigned long long cap = 1ULL << 63;
+  const unsigned long long cap_before_digit = base == 16 ? cap / 16 : base == 10 ? cap / 10 : cap / 8;
+  unsigned long long magnitude = 0;
+  for (int d; (d = digit_value(*s)) < base; ++s) {
+    any_digit = true;
+    magnitude = magnitude > cap_before_digit ? cap + 1 : std::min(magnitude * base + d, cap + 1);
+  }
+  if (!any_digit) return std::nullopt;
+  p = s;
 
-    if (negative) return magnitude >= cap ? LLONG_MIN : -static_cast<long long>(magnitude);
-    return magnitude >= cap ? LLONG_MAX : static_cast<long long>(magnitude);
+  if (negative) return magnitude >= cap ? LLONG_MIN : -static_cast<long long>(magnitude);
+  return magnitude >= cap ? LLONG_MAX : static_cast<long long>(magnitude);
 }
 
 namespace {
@@ -127,160 +117,152 @@ namespace {
 // The node's own lines: K and, for an inner node, its cost. Kept apart from
 // the recursion over the children so that read_node's frame stays small at
 // 10000 levels, also in instrumented builds.
-[[gnu::noinline]] Node* read_node_head(LineReader& file, int& count, char* err, int& line)
-{
-    if (++count > MaxNodes) {
-        fail(err, "too many nodes");
-        return nullptr;
-    }
-    const auto k = read_number(file, line);
-    if (!k) {
-        fail(err, "syntax error at line %i", line);
-        return nullptr;
-    }
-    if (*k < 0 || *k > MaxChildren || *k > N) {
-        fail(err, "K out of range at line %i", line);
-        return nullptr;
-    }
-    Node* node = new Node;
-    node->number = count;
-    node->K = static_cast<int>(*k);
-    node_map[count] = node;
-    if (node->K == 0) return node;
+[[gnu::noinline]] Node* read_node_head(LineReader& file, int& count, char* err, int& line) {
+  if (++count > MaxNodes) {
+    fail(err, "too many nodes");
+    return nullptr;
+  }
+  const auto k = read_number(file, line);
+  if (!k) {
+    fail(err, "syntax error at line %i", line);
+    return nullptr;
+  }
+  if (*k < 0 || *k > MaxChildren || *k > N) {
+    fail(err, "K out of range at line %i", line);
+    return nullptr;
+  }
+  Node* node = new Node;
+  node->number = count;
+  node->K = static_cast<int>(*k);
+  node_map[count] = node;
+  if (node->K == 0) return node;
 
-    const auto cost = read_number(file, line);
-    if (!cost || !fits_int(*cost)) {
-        fail(err, cost ? "cost out of range at line %i" : "syntax error at line %i", line);
-        delete node;
-        return nullptr;
-    }
-    node->cost = static_cast<int>(*cost);
-    return node;
+  const auto cost = read_number(file, line);
+  if (!cost || !fits_int(*cost)) {
+    fail(err, cost ? "cost out of range at line %i" : "syntax error at line %i", line);
+    delete node;
+    return nullptr;
+  }
+  node->cost = static_cast<int>(*cost);
+  return node;
 }
 
 }  // namespace
 
-Node* read_node(LineReader& file, int& count, char* err, int& line)
-{
-    Node* node = read_node_head(file, count, err, line);
-    if (!node) return nullptr;
-    for (int i = 0; i < node->K; ++i) {
-        node->children[i] = read_node(file, count, err, line);
-        if (!node->children[i]) {
-            node->K = i;  // release just the subtrees read so far
-            delete_node(node);
-            return nullptr;
-        }
+Node* read_node(LineReader& file, int& count, char* err, int& line) {
+  Node* node = read_node_head(file, count, err, line);
+  if (!node) return nullptr;
+  for (int i = 0; i < node->K; ++i) {
+    node->children[i] = read_node(file, count, err, line);
+    if (!node->children[i]) {
+      node->K = i;  // release just the subtrees read so far
+      delete_node(node);
+      return nullptr;
     }
-    return node;
+  }
+  return node;
 }
 
-int read_task(std::FILE* stream, char* err)
-{
-    LineReader file(stream);
-    int line = 0;
-    const auto n = read_number(file, line);
-    if (!n) return fail(err, "syntax error at line %i", line);
-    if (*n <= 0 || *n > MaxRegisters) return fail(err, "N out of range at line %i", line);
-    N = static_cast<int>(*n);
+int read_task(std::FILE* stream, char* err) {
+  LineReader file(stream);
+  int line = 0;
+  const auto n = read_number(file, line);
+  if (!n) return fail(err, "syntax error at line %i", line);
+  if (*n <= 0 || *n > MaxRegisters) return fail(err, "N out of range at line %i", line);
+  N = static_cast<int>(*n);
 
+  const char* p = buffer;
+  const auto c_l = next_line(file, line) ? scan_i(p) : std::nullopt;
+  const auto c_s = c_l ? scan_i(p) : std::nullopt;
+  if (!c_s) return fail(err, "syntax error at line %i", line);
+  if (*c_l <= 0 || *c_s <= 0 || !fits_int(*c_l) || !fits_int(*c_s))
+    return fail(err, "C_l or C_s are out of range at line %i", line);
+  C_l = static_cast<int>(*c_l);
+  C_s = static_cast<int>(*c_s);
+
+  M = 0;
+  root = read_node(file, M, err, line);
+  if (!root) return 0;
+  if (file.get_line()) {
+    delete_data();
+    return fail(err, "trash in the end of file");
+  }
+  return 1;
+}
+
+int read_data(char* err) {
+  std::FILE* file = std::fopen("REGS.IN", "r");
+  if (!file) return fail(err, "failed opening file");
+  const int ok = read_task(file, err);
+  std::fclose(file);
+  return ok;
+}
+
+void delete_node(Node* node) {
+  for (int i = 0; i < node->K; ++i) delete_node(node->children[i]);
+  delete node;
+}
+
+void delete_data() {
+  delete_node(root);
+  root = nullptr;
+}
+
+int replay_answer(std::FILE* stream, char* err, long long& claimed_cost) {
+  LineReader file(stream);
+  int line = 0;
+  const auto claim = read_number(file, line);
+  if (!claim) return fail(err, "syntax error at line %i", line);
+  claimed_cost = *claim;
+
+  int free_registers = N;
+  // Totals stay within 10000 steps of 32-bit amounts, far inside 64 bits, so
+  // they are exact; a claim saturated at the 64-bit limits can never match.
+  long long total = 0;
+  while (next_line(file, line)) {
     const char* p = buffer;
-    const auto c_l = next_line(file, line) ? scan_i(p) : std::nullopt;
-    const auto c_s = c_l ? scan_i(p) : std::nullopt;
-    if (!c_s) return fail(err, "syntax error at line %i", line);
-    if (*c_l <= 0 || *c_s <= 0 || !fits_int(*c_l) || !fits_int(*c_s))
-        return fail(err, "C_l or C_s are out of range at line %i", line);
-    C_l = static_cast<int>(*c_l);
-    C_s = static_cast<int>(*c_s);
+    const auto number = scan_i(p);
+    const auto keep = number ? scan_i(p) : std::nullopt;
+    if (!keep) return fail(err, "syntax error at line %i", line);
+    if (*number < 1 || *number > M || (*keep != 0 && *keep != 1))
+      return fail(err, "value out of range at line %i", line);
 
-    M = 0;
-    root = read_node(file, M, err, line);
-    if (!root) return 0;
-    if (file.get_line()) {
-        delete_data();
-        return fail(err, "trash in the end of file");
+    Node* node = node_map[*number];
+    if (node->K == 0) return fail(err, "evaluating leaf node at line %i", line);
+    if (node->evaluated) return fail(err, "reevaluating node at line %i", line);
+    for (int i = 0; i < node->K; ++i) {
+      const Node* child = node->children[i];
+      if (child->K != 0 && !child->evaluated)
+        return fail(err, "node has unevaluated children at line %i", line);
+      if (child->K == 0 || child->stored) {  // a load from memory
+        total += C_l;
+        --free_registers;
+      }
     }
-    return 1;
-}
+    if (free_registers < 0) return fail(err, "too many registers used at line %i", line);
 
-int read_data(char* err)
-{
-    std::FILE* file = std::fopen("REGS.IN", "r");
-    if (!file) return fail(err, "failed opening file");
-    const int ok = read_task(file, err);
-    std::fclose(file);
-    return ok;
-}
-
-void delete_node(Node* node)
-{
-    for (int i = 0; i < node->K; ++i) delete_node(node->children[i]);
-    delete node;
-}
-
-void delete_data()
-{
-    delete_node(root);
-    root = nullptr;
-}
-
-int replay_answer(std::FILE* stream, char* err, long long& claimed_cost)
-{
-    LineReader file(stream);
-    int line = 0;
-    const auto claim = read_number(file, line);
-    if (!claim) return fail(err, "syntax error at line %i", line);
-    claimed_cost = *claim;
-
-    int free_registers = N;
-    // Totals stay within 10000 steps of 32-bit amounts, far inside 64 bits, so
-    // they are exact; a claim saturated at the 64-bit limits can never match.
-    long long total = 0;
-    while (next_line(file, line)) {
-        const char* p = buffer;
-        const auto number = scan_i(p);
-        const auto keep = number ? scan_i(p) : std::nullopt;
-        if (!keep) return fail(err, "syntax error at line %i", line);
-        if (*number < 1 || *number > M || (*keep != 0 && *keep != 1))
-            return fail(err, "value out of range at line %i", line);
-
-        Node* node = node_map[*number];
-        if (node->K == 0) return fail(err, "evaluating leaf node at line %i", line);
-        if (node->evaluated) return fail(err, "reevaluating node at line %i", line);
-        for (int i = 0; i < node->K; ++i) {
-            const Node* child = node->children[i];
-            if (child->K != 0 && !child->evaluated)
-                return fail(err, "node has unevaluated children at line %i", line);
-            if (child->K == 0 || child->stored) {  // a load from memory
-                total += C_l;
-                --free_registers;
-            }
-        }
-        if (free_registers < 0) return fail(err, "too many registers used at line %i", line);
-
-        node->evaluated = 1;
-        total += node->cost;
-        if (*keep == 1) {
-            node->stored = 0;
-            free_registers += node->K - 1;  // the result keeps one operand register
-        } else {
-            node->stored = 1;
-            free_registers += node->K;
-            total += C_s;
-        }
+    node->evaluated = 1;
+    total += node->cost;
+    if (*keep == 1) {
+      node->stored = 0;
+      free_registers += node->K - 1;  // the result keeps one operand register
+    } else {
+      node->stored = 1;
+      free_registers += node->K;
+      total += C_s;
     }
-    if (!root->evaluated || root->stored) return fail(err, "root node has not been computed properly");
-    if (claimed_cost != total) return fail(err, "incorrect total cost");
-    return 1;
+  }
+  if (!root->evaluated || root->stored) return fail(err, "root node has not been computed properly");
+  if (claimed_cost != total) return fail(err, "incorrect total cost");
+  return 1;
 }
 
-int verify_data(char* err, long long& claimed_cost)
-{
-    std::FILE* file = std::fopen("REGS.OUT", "r");
-    if (!file) return fail(err, "failed opening file");
-    const int ok = replay_answer(file, err, claimed_cost);
-    std::fclose(file);
-    return ok;
+int verify_data(char* err, long long& claimed_cost) {
+  std::FILE* file = std::fopen("REGS.OUT", "r");
+  if (!file) return fail(err, "failed opening file");
+  const int ok = replay_answer(file, err, claimed_cost);
+  std::fclose(file);
+  return ok;
 }
 
 }  // namespace regs

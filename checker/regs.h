@@ -15,12 +15,12 @@ constexpr int BufferSize = 1000;  // one read takes at most 999 characters
 constexpr int ErrSize = 1000;     // size of the caller's message buffer `err`
 
 struct Node {
-    int number;  // pre-order number, also the index in node_map
-    int K;       // number of children; 0 marks a leaf
-    int cost;    // set for inner nodes only
-    Node* children[MaxChildren];  // slots 0..K-1, owned by this node
-    int evaluated = 0;
-    int stored;  // meaningful once evaluated: 1 in memory, 0 held in a register
+  int number;                   // pre-order number, also the index in node_map
+  int K;                        // number of children; 0 marks a leaf
+  int cost;                     // set for inner nodes only
+  Node* children[MaxChildren];  // slots 0..K-1, owned by this node
+  int evaluated = 0;
+  int stored;  // meaningful once evaluated: 1 in memory, 0 held in a register
 };
 
 extern Node* node_map[MaxNodes + 1];
@@ -35,14 +35,14 @@ extern char buffer[BufferSize];
 // line break, at most BufferSize - 1 characters a read. It takes the stream a
 // block at a time, which spares a library call per line.
 class LineReader {
-public:
-    explicit LineReader(std::FILE* file) : file(file) {}
-    bool get_line();  // false at the end of the stream
+ public:
+  explicit LineReader(std::FILE* file) : file(file) {}
+  bool get_line();  // false at the end of the stream
 
-private:
-    std::FILE* file;
-    char block[1 << 14];
-    std::size_t begin = 0, end = 0;
+ private:
+  std::FILE* file;
+  char block[1 << 14];
+  std::size_t begin = 0, end = 0;
 };
 
 // One "%i" conversion at p: white space, an optional sign, then hexadecimal after

@@ -34,9 +34,7 @@ class Renderer {
  public:
   explicit Renderer(double scale) : scale(scale) {}
 
-  void WritePsHeader() {
-    ps.Text(PsHeader);
-  }
+  void WritePsHeader() { ps.Text(PsHeader); }
   void Text(std::string_view text) { ps.Text(text); }
   void EmitMoveTo(int64_t x, int64_t y) { Emit(x, y, " moveto\n"); }
   void EmitLineTo(int64_t x, int64_t y) { Emit(x, y, " lineto\n"); }
@@ -77,8 +75,9 @@ PagePoint MapToPage(double scale, int64_t x, int64_t y) {
 Field FixedField(double value) {
   constexpr size_t FieldWidth = 8;
   Field field;
-  field.size = std::to_chars(field.text, field.text + sizeof field.text, value,
-                             std::chars_format::fixed, 2).ptr - field.text;
+  field.size =
+      std::to_chars(field.text, field.text + sizeof field.text, value, std::chars_format::fixed, 2).ptr -
+      field.text;
   if (field.size < FieldWidth) {
     const size_t pad = FieldWidth - field.size;
     std::memmove(field.text + pad, field.text, field.size);

@@ -17,8 +17,8 @@ extern int32_t seq[MaxN + 1];     // seq[1..half] is the walk of the positions, 
 extern int32_t seqTop;            // next entry of seq to fill; seq fills from the top down
 extern int32_t half;              // number of positions, even
 extern int32_t vertexCount;
-extern bool oddN;                 // true: rectangle variant; false: tent variant
-extern bool up;                   // the walk step being built runs above y = 0
+extern bool oddN;  // true: rectangle variant; false: tent variant
+extern bool up;    // the walk step being built runs above y = 0
 extern Point pointA, pointB;
 
 // A uniform integer in 0..k-1 (k >= 1) from the run's one MT19937 stream.

@@ -26,16 +26,35 @@ void (*ioFailureHook)(int status) = nullptr;
 
 int IoErrorOf(int systemError) {
   switch (systemError) {
-    case ENOENT: return 2;
-    case ENAMETOOLONG: return 3;
-    case EMFILE: case ENFILE: return 4;
-    case EACCES: case EEXIST: case EISDIR: case EROFS: case ENOTEMPTY: return 5;
-    case EBADF: return 6;
+    case ENOENT:
+      return 2;
+    case ENAMETOOLONG:
+      return 3;
+    case EMFILE:
+    case ENFILE:
+      return 4;
+    case EACCES:
+    case EEXIST:
+    case EISDIR:
+    case EROFS:
+    case ENOTEMPTY:
+      return 5;
+    case EBADF:
+      return 6;
     case 0:  // a failure must never end the run with status 0
-    case EINTR: case EIO: case EAGAIN: case ENOSPC: case EPIPE: return 101;
-    case ENOMEM: case EFAULT: return 217;
-    case EINVAL: return 218;
-    default: return systemError;
+    case EINTR:
+    case EIO:
+    case EAGAIN:
+    case ENOSPC:
+    case EPIPE:
+      return 101;
+    case ENOMEM:
+    case EFAULT:
+      return 217;
+    case EINVAL:
+      return 218;
+    default:
+      return systemError;
   }
 }
 
@@ -48,8 +67,7 @@ void IoFailure(uint32_t site, const char* file, int ioError, const char* reason)
   std::exit(status);
 }
 
-OutFile::OutFile(const char* name, uint32_t use)
-    : name(name), use(use), file(std::fopen(name, "wb")) {
+OutFile::OutFile(const char* name, uint32_t use) : name(name), use(use), file(std::fopen(name, "wb")) {
   if (file == nullptr) SystemFailure(use + OnOpen, name);
   // The buffer here is the only one, so a failing write is seen where it happens.
   std::setvbuf(file, nullptr, _IONBF, 0);
@@ -81,8 +99,7 @@ void OutFile::Close() {
   if (status != 0) SystemFailure(use + OnClose, name);
 }
 
-InFile::InFile(const char* name, uint32_t use)
-    : name(name), use(use), file(std::fopen(name, "rb")) {
+InFile::InFile(const char* name, uint32_t use) : name(name), use(use), file(std::fopen(name, "rb")) {
   if (file == nullptr) SystemFailure(use + OnOpen, name);
 }
 

@@ -23,9 +23,18 @@ bool ParseInt32(std::string_view text, int32_t& value) {
   uint32_t base = 10;
   if (i < text.size()) {
     switch (text[i]) {
-      case '$': base = 16; ++i; break;
-      case '%': base = 2; ++i; break;
-      case '&': base = 8; ++i; break;
+      case '$':
+        base = 16;
+        ++i;
+        break;
+      case '%':
+        base = 2;
+        ++i;
+        break;
+      case '&':
+        base = 8;
+        ++i;
+        break;
     }
   }
   // A prefixed number is a 32-bit pattern; a decimal one a magnitude within the sign's range.

@@ -2,90 +2,87 @@
 // task, the rest the answer. Beyond crashes, leaks and undefined behaviour it
 // checks what the reader promises the replay, and that an accepted answer's
 // claim is the total that its steps cost.
-#include "regs.h"
-
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
+#include "regs.h"
+
 namespace {
 
-void require(bool condition, const char* what)
-{
-    if (condition) return;
-    std::fprintf(stderr, "broken promise: %s\n", what);
-    std::abort();
+void require(bool condition, const char* what) {
+  if (condition) return;
+  std::fprintf(stderr, "broken promise: %s\n", what);
+  std::abort();
 }
 
-void require_message(const char* err)
-{
-    const size_t length = strnlen(err, regs::ErrSize);
-    require(length > 0 && length < 50, "one short message on failure");
+void require_message(const char* err) {
+  const size_t length = strnlen(err, regs::ErrSize);
+  require(length > 0 && length < 50, "one short message on failure");
 }
 
-void require_tree()
-{
-    require(regs::N >= 1 && regs::N <= regs::MaxRegisters, "N within 1..100");
-    require(regs::C_l >= 1 && regs::C_s >= 1, "C_l and C_s at least 1");
-    require(regs::M >= 1 && regs::M <= regs::MaxNodes, "M within 1..10000");
-    require(regs::root == regs::node_map[1], "root is node 1");
-    for (int i = 1; i <= regs::M; ++i) {
-        const regs::Node* node = regs::node_map[i];
-        require(node->number == i, "node_map holds nodes by number");
-        require(node->K >= 0 && node->K <= regs::MaxChildren && node->K <= regs::N, "K within 0..10 and at most N");
-        require(node->evaluated == 0, "no node evaluated before the replay");
-        for (int c = 0; c < node->K; ++c)
-            require(node->children[c]->number > i && node->children[c]->number <= regs::M, "children numbered after their parent");
-    }
+void require_tree() {
+  require(regs::N >= 1 && regs::N <= regs::MaxRegisters, "N within 1..100");
+  require(regs::C_l >= 1 && regs::C_s >= 1, "C_l and C_s at least 1");
+  require(regs::M >= 1 && regs::M <= regs::MaxNodes, "M within 1..10000");
+  require(regs::root == regs::node_map[1], "root is node 1");
+  for (int i = 1; i <= regs::M; ++i) {
+    const regs::Node* node = regs::node_map[i];
+    require(node->number == i, "node_map holds nodes by number");
+    require(node->K >= 0 && node->K <= regs::MaxChildren && node->K <= regs::N,
+            "K within 0..10 and at most N");
+    require(node->evaluated == 0, "no node evaluated before the replay");
+    for (int c = 0; c < node->K; ++c)
+      require(node->children[c]->number > i && node->children[c]->number <= regs::M,
+              "children numbered after their parent");
+  }
 }
 
 // What an accepted answer costs, from the flags its replay left: every inner
 // node's cost, a load of every leaf and every stored result, and the stores.
-long long cost_of_flags()
-{
-    long long total = 0;
-    for (int i = 1; i <= regs::M; ++i) {
-        const regs::Node* node = regs::node_map[i];
-        if (node->K == 0) {
-            total += regs::C_l;
-            continue;
-        }
-        require(node->evaluated == 1, "every inner node evaluated");
-        total += node->cost;
-        if (node->stored) total += 0LL + regs::C_l + regs::C_s;
+long long cost_of_flags() {
+  long long total = 0;
+  for (int i = 1; i <= regs::M; ++i) {
+    const regs::Node* node = regs::node_map[i];
+    if (node->K == 0) {
+      total += regs::C_l;
+      continue;
     }
-    return total;
+    require(node->evaluated == 1, "every inner node evaluated");
+    total += node->cost;
+    if (node->stored) total += 0LL + regs::C_l + regs::C_s;
+  }
+  return total;
 }
 
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
-{
-    char* text = reinterpret_cast<char*>(const_cast<std::uint8_t*>(data));
-    const char* nul = static_cast<const char*>(std::memchr(text, 0, size));
-    const std::size_t task_size = nul ? static_cast<std::size_t>(nul - text) : size;
-    const std::size_t answer_size = nul ? size - task_size - 1 : 0;
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  char* text = reinterpret_cast<char*>(const_cast<std::uint8_t*>(data));
+  const char* nul = static_cast<const char*>(std::memchr(text, 0, size));
+  const std::size_t task_size = nul ? static_cast<std::size_t>(nul - text) : size;
+  const std::size_t answer_size = nul ? size - task_size - 1 : 0;
 
-    char err[regs::ErrSize];
-    std::FILE* task = fmemopen(text, task_size, "r");
-    const int read = regs::read_task(task, err);
-    std::fclose(task);
-    if (!read) {
-        require_message(err);
-        return 0;
-    }
-    require_tree();
-
-    std::FILE* answer = fmemopen(text + task_size + (nul ? 1 : 0), answer_size, "r");
-    long long claimed = 0;
-    if (regs::replay_answer(answer, err, claimed)) {
-        require(!regs::root->stored, "the root held");
-        require(claimed == cost_of_flags(), "an accepted claim is the answer's cost");
-    } else {
-        require_message(err);
-    }
-    std::fclose(answer);
-    regs::delete_data();
+  char err[regs::ErrSize];
+  std::FILE* task = fmemopen(text, task_size, "r");
+  const int read = regs::read_task(task, err);
+  std::fclose(task);
+  if (!read) {
+    require_message(err);
     return 0;
+  }
+  require_tree();
+
+  std::FILE* answer = fmemopen(text + task_size + (nul ? 1 : 0), answer_size, "r");
+  long long claimed = 0;
+  if (regs::replay_answer(answer, err, claimed)) {
+    require(!regs::root->stored, "the root held");
+    require(claimed == cost_of_flags(), "an accepted claim is the answer's cost");
+  } else {
+    require_message(err);
+  }
+  std::fclose(answer);
+  regs::delete_data();
+  return 0;
 }

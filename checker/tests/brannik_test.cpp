@@ -17,50 +17,49 @@ using support::WorkedOut;
 // Runs brannik with the given files (none where a file is absent) under the
 // given shell prefix, in a folder of its own.
 Outcome run(const std::optional<std::string>& regs_in, const std::optional<std::string>& regs_out,
-            const std::string& prefix = "", const std::string& args = "")
-{
-    const support::ScratchDir dir;
-    if (regs_in) support::write_file(dir.path + "/REGS.IN", *regs_in);
-    if (regs_out) support::write_file(dir.path + "/REGS.OUT", *regs_out);
-    return support::run_shell(dir.path, prefix + " '" BRANNIK "' " + args);
+            const std::string& prefix = "", const std::string& args = "") {
+  const support::ScratchDir dir;
+  if (regs_in) support::write_file(dir.path + "/REGS.IN", *regs_in);
+  if (regs_out) support::write_file(dir.path + "/REGS.OUT", *regs_out);
+  return support::run_shell(dir.path, prefix + " '" BRANNIK "' " + args);
 }
 
-TEST(Brannik, PrintsOneVerdictLineAndItsStatus)
-{
-    const std::string chain_in = cases::chain(10000).in;
-    const struct {
-        const char* name;
-        std::optional<std::string> in, out;
-        std::string verdict;
-        int status;
-    } table[] = {
-        {"accepted", WorkedIn, WorkedOut, "Success\n", 0},
-        {"wrong answer", WorkedIn, "12\n2 0\n5 1\n1 1\n", "Error in output file: incorrect total cost\n", 0},
-        {"no answer", WorkedIn, std::nullopt, "Error in output file: failed opening file\n", 0},
-        {"no task", std::nullopt, WorkedOut, "Error in input file: failed opening file\n", 1},
-        {"both defective", "0\n", "", "Error in input file: N out of range at line 1\n", 1},
-        {"too many nodes", cases::chain(10001).in, WorkedOut, "Error in input file: too many nodes\n", 1},
-        {"trash after a deep tree", chain_in + "\n", WorkedOut, "Error in input file: trash in the end of file\n", 1},
-        {"defect at the bottom of a deep tree", chain_in.substr(0, chain_in.size() - 2) + "-1\n", WorkedOut,
-         "Error in input file: K out of range at line 20001\n", 1},
-        {"deep tree accepted", chain_in, cases::chain(10000).out, "Success\n", 0},
-        {"deep tree with a wrong answer", chain_in, "1\n9999 1\n", "Error in output file: root node has not been computed properly\n", 0},
-    };
-    for (const auto& row : table) {
-        // A 2 MiB stack, as the checker is promised: deep trees must fit.
-        const Outcome o = run(row.in, row.out, "ulimit -s 2048 &&");
-        EXPECT_EQ(o.out, row.verdict) << row.name;
-        EXPECT_EQ(o.err, "") << row.name;
-        EXPECT_EQ(o.status, row.status) << row.name;
-    }
+TEST(Brannik, PrintsOneVerdictLineAndItsStatus) {
+  const std::string chain_in = cases::chain(10000).in;
+  const struct {
+    const char* name;
+    std::optional<std::string> in, out;
+    std::string verdict;
+    int status;
+  } table[] = {
+      {"accepted", WorkedIn, WorkedOut, "Success\n", 0},
+      {"wrong answer", WorkedIn, "12\n2 0\n5 1\n1 1\n", "Error in output file: incorrect total cost\n", 0},
+      {"no answer", WorkedIn, std::nullopt, "Error in output file: failed opening file\n", 0},
+      {"no task", std::nullopt, WorkedOut, "Error in input file: failed opening file\n", 1},
+      {"both defective", "0\n", "", "Error in input file: N out of range at line 1\n", 1},
+      {"too many nodes", cases::chain(10001).in, WorkedOut, "Error in input file: too many nodes\n", 1},
+      {"trash after a deep tree", chain_in + "\n", WorkedOut,
+       "Error in input file: trash in the end of file\n", 1},
+      {"defect at the bottom of a deep tree", chain_in.substr(0, chain_in.size() - 2) + "-1\n", WorkedOut,
+       "Error in input file: K out of range at line 20001\n", 1},
+      {"deep tree accepted", chain_in, cases::chain(10000).out, "Success\n", 0},
+      {"deep tree with a wrong answer", chain_in, "1\n9999 1\n",
+       "Error in output file: root node has not been computed properly\n", 0},
+  };
+  for (const auto& row : table) {
+    // A 2 MiB stack, as the checker is promised: deep trees must fit.
+    const Outcome o = run(row.in, row.out, "ulimit -s 2048 &&");
+    EXPECT_EQ(o.out, row.verdict) << row.name;
+    EXPECT_EQ(o.err, "") << row.name;
+    EXPECT_EQ(o.status, row.status) << row.name;
+  }
 }
 
-TEST(Brannik, IgnoresItsArguments)
-{
-    const Outcome o = run(WorkedIn, WorkedOut, "", "REGS.IN other --help");
-    EXPECT_EQ(o.out, "Success\n");
-    EXPECT_EQ(o.err, "");
-    EXPECT_EQ(o.status, 0);
+TEST(Brannik, IgnoresItsArguments) {
+  const Outcome o = run(WorkedIn, WorkedOut, "", "REGS.IN other --help");
+  EXPECT_EQ(o.out, "Success\n");
+  EXPECT_EQ(o.err, "");
+  EXPECT_EQ(o.status, 0);
 }
 
 }  // namespace

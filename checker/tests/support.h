@@ -10,8 +10,8 @@ inline const std::string WorkedIn = "2\n1 3\n2\n1\n2\n1\n0\n0\n2\n1\n0\n0\n";
 inline const std::string WorkedOut = "11\n2 0\n5 1\n1 1\n";
 
 struct Outcome {
-    std::string out, err;
-    int status = -1;  // -1 when the program did not exit by itself
+  std::string out, err;
+  int status = -1;  // -1 when the program did not exit by itself
 };
 
 // Runs a shell command line in the folder dir, with standard input empty
@@ -23,11 +23,11 @@ void write_file(const std::string& path, const std::string& text);
 
 // A fresh folder of its own, removed with everything in it at the end of the scope.
 struct ScratchDir {
-    ScratchDir();
-    ~ScratchDir();
-    ScratchDir(const ScratchDir&) = delete;
-    ScratchDir& operator=(const ScratchDir&) = delete;
-    std::string path;
+  ScratchDir();
+  ~ScratchDir();
+  ScratchDir(const ScratchDir&) = delete;
+  ScratchDir& operator=(const ScratchDir&) = delete;
+  std::string path;
 };
 
 }  // namespace support

@@ -49,7 +49,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::FILE* in = std::fopen("fence.in", "wb");
-  Require(in != nullptr && std::fwrite(data, 1, size, in) == size && std::fclose(in) == 0, "fence.in written");
+  Require(in != nullptr && std::fwrite(data, 1, size, in) == size && std::fclose(in) == 0,
+          "fence.in written");
   try {
     quillot::DrawFence(336.0);
   } catch (const Stopped& stop) {
@@ -60,7 +61,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::ifstream ps("fence.ps", std::ios::binary);
   const std::string picture{std::istreambuf_iterator<char>(ps), std::istreambuf_iterator<char>()};
   const std::string trailer = "stroke\nshowpage\n%%Trailer\n%%EOF\n";
-  Require(picture.size() > trailer.size() && picture.compare(picture.size() - trailer.size(), trailer.size(), trailer) == 0,
+  Require(picture.size() > trailer.size() &&
+              picture.compare(picture.size() - trailer.size(), trailer.size(), trailer) == 0,
           "the picture ends with its trailer");
   const auto lines = std::count(picture.begin(), picture.end(), '\n');
   Require(lines == (quillot::vertexCount < 1 ? 1 : quillot::vertexCount) + 27, "n + 27 lines");

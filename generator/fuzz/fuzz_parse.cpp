@@ -25,7 +25,10 @@ bool Model(std::string_view text, int32_t& value) {
     ++i;
   }
   const std::string digits(text.substr(i));
-  const char* allowed = base == 16 ? "0123456789abcdefABCDEF" : base == 8 ? "01234567" : base == 2 ? "01" : "0123456789";
+  const char* allowed = base == 16  ? "0123456789abcdefABCDEF"
+                        : base == 8 ? "01234567"
+                        : base == 2 ? "01"
+                                    : "0123456789";
   if (digits.empty() || digits.find_first_not_of(allowed) != std::string::npos) return false;
 
   errno = 0;
@@ -33,7 +36,8 @@ bool Model(std::string_view text, int32_t& value) {
   if (errno == ERANGE) return false;
   if (base == 10) {
     if (magnitude > (negative ? 2147483648ULL : 2147483647ULL)) return false;
-    value = static_cast<int32_t>(negative ? -static_cast<int64_t>(magnitude) : static_cast<int64_t>(magnitude));
+    value =
+        static_cast<int32_t>(negative ? -static_cast<int64_t>(magnitude) : static_cast<int64_t>(magnitude));
     return true;
   }
   if (magnitude > 0xFFFFFFFFULL) return false;
@@ -49,7 +53,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   int32_t parsed = -1, modelled = -1;
   const bool ok = quillot::ParseInt32(text, parsed);
   if (ok != Model(text, modelled) || parsed != modelled) {
-    std::fprintf(stderr, "ParseInt32 gives %d (%s), the model %d\n", parsed, ok ? "accepted" : "refused", modelled);
+    std::fprintf(stderr, "ParseInt32 gives %d (%s), the model %d\n", parsed, ok ? "accepted" : "refused",
+                 modelled);
     std::abort();
   }
   return 0;

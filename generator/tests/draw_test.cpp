@@ -1,7 +1,8 @@
 // Integer conversion and the picture "fence.ps".
+#include "draw.h"
+
 #include <sstream>
 
-#include "draw.h"
 #include "fence.h"
 #include "parse.h"
 #include "support.h"
@@ -16,15 +17,49 @@ TEST(ParseInt32, AcceptsOneLiteralAndNothingElse) {
     bool valid;
     int32_t value;
   } cases[] = {
-      {"12", true, 12}, {"0012", true, 12}, {"+12", true, 12}, {" 12", true, 12}, {"\t 12", true, 12},
-      {"$C", true, 12}, {"$c", true, 12}, {"%1100", true, 12}, {"&14", true, 12},
-      {"2147483647", true, 2147483647}, {"-2147483648", true, INT32_MIN},
-      {"$FFFFFFFF", true, -1}, {"-$1", true, -1}, {"-$80000000", true, INT32_MIN}, {"-$FFFFFFFF", true, 1},
-      {"00", true, 0}, {"$0", true, 0}, {"%0", true, 0}, {"&0", true, 0}, {"$00000000000000001", true, 1},
-      {"12 ", false, 0}, {"0x10", false, 0}, {"1.5", false, 0}, {"1e3", false, 0}, {"abc", false, 0}, {"%2", false, 0},
-      {"&8", false, 0}, {"$G", false, 0}, {"+", false, 0}, {"-", false, 0}, {"$", false, 0}, {"%", false, 0}, {"&", false, 0},
-      {"+-5", false, 0}, {"- 5", false, 0}, {"$-1", false, 0}, {"2147483648", false, 0}, {"-2147483649", false, 0},
-      {"$100000000", false, 0}, {"99999999999999999999", false, 0}, {"", false, 0}, {"  \t", false, 0}, {"1\n", false, 0},
+      {"12", true, 12},
+      {"0012", true, 12},
+      {"+12", true, 12},
+      {" 12", true, 12},
+      {"\t 12", true, 12},
+      {"$C", true, 12},
+      {"$c", true, 12},
+      {"%1100", true, 12},
+      {"&14", true, 12},
+      {"2147483647", true, 2147483647},
+      {"-2147483648", true, INT32_MIN},
+      {"$FFFFFFFF", true, -1},
+      {"-$1", true, -1},
+      {"-$80000000", true, INT32_MIN},
+      {"-$FFFFFFFF", true, 1},
+      {"00", true, 0},
+      {"$0", true, 0},
+      {"%0", true, 0},
+      {"&0", true, 0},
+      {"$00000000000000001", true, 1},
+      {"12 ", false, 0},
+      {"0x10", false, 0},
+      {"1.5", false, 0},
+      {"1e3", false, 0},
+      {"abc", false, 0},
+      {"%2", false, 0},
+      {"&8", false, 0},
+      {"$G", false, 0},
+      {"+", false, 0},
+      {"-", false, 0},
+      {"$", false, 0},
+      {"%", false, 0},
+      {"&", false, 0},
+      {"+-5", false, 0},
+      {"- 5", false, 0},
+      {"$-1", false, 0},
+      {"2147483648", false, 0},
+      {"-2147483649", false, 0},
+      {"$100000000", false, 0},
+      {"99999999999999999999", false, 0},
+      {"", false, 0},
+      {"  \t", false, 0},
+      {"1\n", false, 0},
   };
   for (const auto& c : cases) {
     int32_t value = 77;
@@ -39,18 +74,13 @@ TEST(MapToPage, ClampsYOnlyAndFormatsFixedFields) {
     int64_t x, y;
     const char* fields;
   } cases[] = {
-      {336, 1, 1, "  336.00   931.00"},
-      {336, 1, 2, "  336.00  1188.00"},   // above the top edge
-      {336, 1, -2, "  336.00     2.00"},  // below the bottom edge
-      {5, 0, 119, "    0.00  1190.00"},   // the top edge itself stays
-      {5, 0, -119, "    0.00     0.00"},
-      {336, 6, 0, " 2016.00   595.00"},   // x is never limited
-      {1680.0 / 41, 1, 0, "   40.98   595.00"},
-      {0.5, 1, 0, "    0.50   595.00"},
-      {2500, 4, 0, "10000.00   595.00"},
-      {1234567, 1, 0, "1234567.00   595.00"},
-      {-12.5, 1, 0, "  -12.50   595.00"},
-      {1, -2147483648, 0, "-2147483648.00   595.00"},
+      {336, 1, 1, "  336.00   931.00"},         {336, 1, 2, "  336.00  1188.00"},  // above the top edge
+      {336, 1, -2, "  336.00     2.00"},                                           // below the bottom edge
+      {5, 0, 119, "    0.00  1190.00"},  // the top edge itself stays
+      {5, 0, -119, "    0.00     0.00"},        {336, 6, 0, " 2016.00   595.00"},  // x is never limited
+      {1680.0 / 41, 1, 0, "   40.98   595.00"}, {0.5, 1, 0, "    0.50   595.00"},
+      {2500, 4, 0, "10000.00   595.00"},        {1234567, 1, 0, "1234567.00   595.00"},
+      {-12.5, 1, 0, "  -12.50   595.00"},       {1, -2147483648, 0, "-2147483648.00   595.00"},
   };
   for (const auto& c : cases) {
     const PagePoint p = MapToPage(c.scale, c.x, c.y);
@@ -76,7 +106,8 @@ const std::string PsTrailer = "stroke\nshowpage\n%%Trailer\n%%EOF\n";
 const std::string SmallestRectangle =
     PsHeader + BaseLine +
     "  336.00   931.00 moveto\n  672.00   931.00 lineto\n  672.00   259.00 lineto\n"
-    "  336.00   259.00 lineto\n  336.00   931.00 lineto\n" + PsTrailer;
+    "  336.00   259.00 lineto\n  336.00   931.00 lineto\n" +
+    PsTrailer;
 
 TEST_F(Picture, SmallestRectangleTest) {
   BuildFence(5, true, 99u);
@@ -89,7 +120,8 @@ TEST_F(Picture, SmallestRectangleTest) {
 // Hand-made files, read back by the renderer on its own at scale 336.
 TEST_F(Picture, ReadsTheTestFileByItsRules) {
   const std::string draw = std::string(FENCE_TOOL) + " 336";
-  const std::string onePoint = PsHeader + BaseLine + "  336.00   931.00 moveto\n  336.00   931.00 lineto\n" + PsTrailer;
+  const std::string onePoint =
+      PsHeader + BaseLine + "  336.00   931.00 moveto\n  336.00   931.00 lineto\n" + PsTrailer;
   const struct {
     const char* setup;
     std::string fenceIn;
@@ -102,18 +134,20 @@ TEST_F(Picture, ReadsTheTestFileByItsRules) {
       {"", "\t0\n 0 4\n\n0 junk 7\n4 more\n1 1 1\n2 1\n2 -1\n1 -1\ngarbage\n", 0, SmallestRectangle},
       {"", "0 0 4 0\n1\n1 1\n", 0, onePoint},
       {"", "0 0 4 0\n-3\n1 1 \n2 2\n", 0, onePoint},
-      {"", "0 0 4 0\n4\n1 1\n2 1\n2 -1\n1\n \n\n",
-       106, "Runtime error 106 at $00003002\n  reading \"fence.in\": line 6: no number left\n"},
-      {"", "0 0 4 0\n4\n1 1\n2 1\n",
-       106, "Runtime error 106 at $00003002\n  reading \"fence.in\": line 5: no number left\n"},
-      {"", "0 0 4 0\n4\n1 1\n2 1.0\n",
-       106, "Runtime error 106 at $00003002\n  reading \"fence.in\": line 4: not a 32-bit integer\n"},
-      {"", "0 0 4 0\n4\n1 1\n2 " + std::string(300, '0') + "1\n",
-       106, "Runtime error 106 at $00003002\n  reading \"fence.in\": line 4: not a 32-bit integer\n"},
-      {"rm fence.in", "", 2, "Runtime error 2 at $00003001\n  opening \"fence.in\": No such file or directory\n"},
-      {"mkdir fence.ps", "0 0 4 0\n", 5, "Runtime error 5 at $00002001\n  opening \"fence.ps\": Is a directory\n"},
-      {"ln -s /dev/full fence.ps", "0 0 4 0\n4\n1 1\n2 1\n2 -1\n1 -1\n",
-       101, "Runtime error 101 at $00002003\n  writing \"fence.ps\": No space left on device\n"},
+      {"", "0 0 4 0\n4\n1 1\n2 1\n2 -1\n1\n \n\n", 106,
+       "Runtime error 106 at $00003002\n  reading \"fence.in\": line 6: no number left\n"},
+      {"", "0 0 4 0\n4\n1 1\n2 1\n", 106,
+       "Runtime error 106 at $00003002\n  reading \"fence.in\": line 5: no number left\n"},
+      {"", "0 0 4 0\n4\n1 1\n2 1.0\n", 106,
+       "Runtime error 106 at $00003002\n  reading \"fence.in\": line 4: not a 32-bit integer\n"},
+      {"", "0 0 4 0\n4\n1 1\n2 " + std::string(300, '0') + "1\n", 106,
+       "Runtime error 106 at $00003002\n  reading \"fence.in\": line 4: not a 32-bit integer\n"},
+      {"rm fence.in", "", 2,
+       "Runtime error 2 at $00003001\n  opening \"fence.in\": No such file or directory\n"},
+      {"mkdir fence.ps", "0 0 4 0\n", 5,
+       "Runtime error 5 at $00002001\n  opening \"fence.ps\": Is a directory\n"},
+      {"ln -s /dev/full fence.ps", "0 0 4 0\n4\n1 1\n2 1\n2 -1\n1 -1\n", 101,
+       "Runtime error 101 at $00002003\n  writing \"fence.ps\": No space left on device\n"},
   };
   for (const auto& c : cases) {
     Shell("rm -rf fence.in fence.ps");
@@ -156,7 +190,8 @@ TEST_F(Picture, GhostscriptRendersGeneratedPictures) {
     int above = 0, below = 0;
     for (size_t i = 0; i < pixels.size(); ++i) {
       const int row = static_cast<int>(i / width);
-      if (static_cast<unsigned char>(pixels[i]) < 128 && std::abs(row - height / 2) > 3) ++(row < height / 2 ? above : below);
+      if (static_cast<unsigned char>(pixels[i]) < 128 && std::abs(row - height / 2) > 3)
+        ++(row < height / 2 ? above : below);
     }
     EXPECT_GT(above, 10) << "N = " << n;
     EXPECT_GT(below, 10) << "N = " << n;

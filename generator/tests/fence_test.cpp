@@ -1,11 +1,12 @@
 // The fence builder and the test file "fence.in".
+#include "fence.h"
+
 #include <boost/geometry.hpp>
 #include <boost/geometry/geometries/point_xy.hpp>
 #include <boost/geometry/geometries/ring.hpp>
 #include <random>
 #include <vector>
 
-#include "fence.h"
 #include "support.h"
 
 using namespace quillot;
@@ -88,7 +89,8 @@ using Ring = bg::model::ring<Vertex, true, false>;
 
 // The properties every build must have, whatever the seed.
 void ExpectSoundFence(int32_t n, bool odd, uint32_t seed) {
-  SCOPED_TRACE("N = " + std::to_string(n) + (odd ? " rectangle" : " tent") + ", seed " + std::to_string(seed));
+  SCOPED_TRACE("N = " + std::to_string(n) + (odd ? " rectangle" : " tent") + ", seed " +
+               std::to_string(seed));
   BuildFence(n, odd, seed);
   ASSERT_EQ(vertexCount, 2 * half);
   ASSERT_EQ(vertexCount % 4, 0);

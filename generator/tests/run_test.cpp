@@ -26,18 +26,41 @@ TEST_F(Quillot, ArgumentsDecideTheTest) {
     int vertices;  // 0: refused
     bool picture;
   } cases[] = {
-      {"", "Usage: quillot <N>\n", 0, false}, {"''", "Usage: quillot <N>\n", 0, false},
-      {"'12 '", "Usage: quillot <N>\n", 0, false}, {"1.5", "Usage: quillot <N>\n", 0, false},
-      {"1e3", "Usage: quillot <N>\n", 0, false}, {"abc", "Usage: quillot <N>\n", 0, false},
-      {"0x10", "Usage: quillot <N>\n", 0, false}, {"-", "Usage: quillot <N>\n", 0, false},
-      {"'$'", "Usage: quillot <N>\n", 0, false}, {"'- 5'", "Usage: quillot <N>\n", 0, false},
-      {"2147483648", "Usage: quillot <N>\n", 0, false}, {"30001", "N is too large\n", 0, false},
-      {"12", "", 12, true}, {"0012", "", 12, true}, {"+12", "", 12, true}, {"' 12'", "", 12, true},
-      {tab12, "", 12, true}, {"'$C'", "", 12, true}, {"'$c'", "", 12, true}, {"%1100", "", 12, true},
-      {"'&14'", "", 12, true}, {"12 99999 x", "", 12, true}, {cut12, "", 12, true}, {cutZeros, "", 4, true},
-      {"-2147483648", "", 4, true}, {"0", "", 4, true}, {"-7", "", 4, true}, {"3", "", 4, true},
-      {"4", "", 4, true}, {"5", "", 4, true}, {"6", "", 8, true}, {"10", "", 12, true},
-      {"301", "", 300, true}, {"302", "", 304, false}, {"30000", "", 30000, false},
+      {"", "Usage: quillot <N>\n", 0, false},
+      {"''", "Usage: quillot <N>\n", 0, false},
+      {"'12 '", "Usage: quillot <N>\n", 0, false},
+      {"1.5", "Usage: quillot <N>\n", 0, false},
+      {"1e3", "Usage: quillot <N>\n", 0, false},
+      {"abc", "Usage: quillot <N>\n", 0, false},
+      {"0x10", "Usage: quillot <N>\n", 0, false},
+      {"-", "Usage: quillot <N>\n", 0, false},
+      {"'$'", "Usage: quillot <N>\n", 0, false},
+      {"'- 5'", "Usage: quillot <N>\n", 0, false},
+      {"2147483648", "Usage: quillot <N>\n", 0, false},
+      {"30001", "N is too large\n", 0, false},
+      {"12", "", 12, true},
+      {"0012", "", 12, true},
+      {"+12", "", 12, true},
+      {"' 12'", "", 12, true},
+      {tab12, "", 12, true},
+      {"'$C'", "", 12, true},
+      {"'$c'", "", 12, true},
+      {"%1100", "", 12, true},
+      {"'&14'", "", 12, true},
+      {"12 99999 x", "", 12, true},
+      {cut12, "", 12, true},
+      {cutZeros, "", 4, true},
+      {"-2147483648", "", 4, true},
+      {"0", "", 4, true},
+      {"-7", "", 4, true},
+      {"3", "", 4, true},
+      {"4", "", 4, true},
+      {"5", "", 4, true},
+      {"6", "", 8, true},
+      {"10", "", 12, true},
+      {"301", "", 300, true},
+      {"302", "", 304, false},
+      {"30000", "", 30000, false},
   };
   for (const auto& c : cases) {
     WriteFile("fence.in", OldIn);
@@ -68,7 +91,8 @@ TEST_F(Quillot, ClockSeedsTheTest) {
   // The sanitizer runtime must come first among the libraries; faketime's is preloaded.
   const std::string faketime =
       "TZ=UTC ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0 "
-      "faketime -f '2026-01-02 03:04:05' " + QuillotPath + " ";
+      "faketime -f '2026-01-02 03:04:05' " +
+      QuillotPath + " ";
   std::filesystem::create_directory("run");
   for (int32_t n : {4, 5, 12, 13, 64, 299, 300, 301, 1001, 29999, 30000}) {
     SCOPED_TRACE("N = " + std::to_string(n));
@@ -116,8 +140,10 @@ TEST_F(Quillot, FileFailureEndsTheRunWithTheReport) {
 TEST_F(Quillot, NoFileDescriptorLeft) {
   // Descriptors inherited from the test runner are closed first. The leak check
   // needs descriptors of its own at the exit.
-  const Outcome run = Shell("ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0 "
-                            "sh -c 'exec 3>&- 4>&- 5>&- 6>&- 7>&- 8>&- 9>&-; ulimit -n 4; exec " + QuillotPath + " 12'");
+  const Outcome run = Shell(
+      "ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0 "
+      "sh -c 'exec 3>&- 4>&- 5>&- 6>&- 7>&- 8>&- 9>&-; ulimit -n 4; exec " +
+      QuillotPath + " 12'");
   EXPECT_EQ(run.status, 4);
   EXPECT_EQ(run.out, "Runtime error 4 at $00003001\n  opening \"fence.in\": Too many open files\n");
   EXPECT_EQ(run.err, "");
