@@ -5,6 +5,7 @@
 #include <climits>
 #include <cstdarg>
 #include <cstring>
+#include <new>
 
 namespace regs {
 
@@ -17,12 +18,16 @@ Node* root;
 char buffer[BufferSize];
 
 bool LineReader::get_line() {
-  size_t size = 0;
+  size = 0;
   while (size < BufferSize - 1) {
     if (begin == end) {
       begin = 0;
-      end = std::fread(block, 1, sizeof block, file);
-      if (end == 0) break;
+      end = read_error ? 0 : std::fread(block, 1, sizeof block, file);
+      if (end == 0) {
+        // A folder opens without error on Linux and fails here: never the end of the file.
+        read_error = read_error || std::ferror(file);
+        break;
+      }
     }
     const char* start = block + begin;
     const size_t room = std::min(end - begin, BufferSize - 1 - size);
@@ -33,6 +38,7 @@ bool LineReader::get_line() {
     begin += take;
     if (line_break) break;
   }
+  if (read_error) size = 0;
   buffer[size] = '\0';
   return size > 0;
 }
@@ -152,19 +158,26 @@ namespace {
 Node* read_node(LineReader& file, int& count, char* err, int& line) {
   Node* node = read_node_head(file, count, err, line);
   if (!node) return nullptr;
-  for (int i = 0; i < node->K; ++i) {
-    node->children[i] = read_node(file, count, err, line);
-    if (!node->children[i]) {
-      node->K = i;  // release just the subtrees read so far
-      delete_node(node);
-      return nullptr;
+  int i = 0;
+  try {
+    for (; i < node->K; ++i) {
+      node->children[i] = read_node(file, count, err, line);
+      if (!node->children[i]) break;
     }
+  } catch (const std::bad_alloc&) {
+    node->K = i;
+    delete_node(node);
+    throw;
   }
-  return node;
+  if (i == node->K) return node;
+  node->K = i;  // release just the subtrees read so far
+  delete_node(node);
+  return nullptr;
 }
 
-int read_task(std::FILE* stream, char* err) {
-  LineReader file(stream);
+namespace {
+
+int read_tree(LineReader& file, char* err) {
   int line = 0;
   const auto n = read_number(file, line);
   if (!n) return fail(err, "syntax error at line %i", line);
@@ -190,6 +203,16 @@ int read_task(std::FILE* stream, char* err) {
   return 1;
 }
 
+}  // namespace
+
+int read_task(std::FILE* stream, char* err) {
+  LineReader file(stream);
+  const int ok = read_tree(file, err);
+  if (!file.failed()) return ok;
+  if (ok) delete_data();
+  return fail(err, "failed opening file");
+}
+
 int read_data(char* err) {
   std::FILE* file = std::fopen("REGS.IN", "r");
   if (!file) return fail(err, "failed opening file");
@@ -208,8 +231,9 @@ void delete_data() {
   root = nullptr;
 }
 
-int replay_answer(std::FILE* stream, char* err, long long& claimed_cost) {
-  LineReader file(stream);
+namespace {
+
+int replay(LineReader& file, char* err, long long& claimed_cost) {
   int line = 0;
   const auto claim = read_number(file, line);
   if (!claim) return fail(err, "syntax error at line %i", line);
@@ -255,6 +279,14 @@ int replay_answer(std::FILE* stream, char* err, long long& claimed_cost) {
   if (!root->evaluated || root->stored) return fail(err, "root node has not been computed properly");
   if (claimed_cost != total) return fail(err, "incorrect total cost");
   return 1;
+}
+
+}  // namespace
+
+int replay_answer(std::FILE* stream, char* err, long long& claimed_cost) {
+  LineReader file(stream);
+  const int ok = replay(file, err, claimed_cost);
+  return file.failed() ? fail(err, "failed opening file") : ok;
 }
 
 int verify_data(char* err, long long& claimed_cost) {

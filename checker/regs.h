@@ -37,12 +37,17 @@ extern char buffer[BufferSize];
 class LineReader {
  public:
   explicit LineReader(std::FILE* file) : file(file) {}
-  bool get_line();  // false at the end of the stream
+  // False at the end of the stream, and from a read error on: a line cut short
+  // by the error is not returned, so nothing is judged on part of a line.
+  bool get_line();
+  bool failed() const { return read_error; }
+  std::size_t length() const { return size; }  // of the last line, NUL bytes included
 
  private:
   std::FILE* file;
   char block[1 << 14];
-  std::size_t begin = 0, end = 0;
+  std::size_t begin = 0, end = 0, size = 0;
+  bool read_error = false;
 };
 
 // One "%i" conversion at p: white space, an optional sign, then hexadecimal after
@@ -51,7 +56,9 @@ class LineReader {
 std::optional<long long> scan_i(const char*& p);
 
 // Read "REGS.IN" (or an open stream holding it) into the tree. Return 1 on
-// success; 0 with one message in err, nothing left allocated.
+// success; 0 with one message in err, nothing left allocated. A read error
+// makes the file unreadable: "failed opening file". When a node cannot be
+// allocated, std::bad_alloc leaves them, again with nothing left allocated.
 int read_data(char* err);
 int read_task(std::FILE* file, char* err);
 Node* read_node(LineReader& file, int& count, char* err, int& line);
@@ -60,7 +67,8 @@ void delete_node(Node* node);
 void delete_data();
 
 // Replay "REGS.OUT" (or an open stream holding it) on the tree. Return 1 when
-// the answer is accepted; 0 with one message in err.
+// the answer is accepted; 0 with one message in err ("failed opening file"
+// after a read error, whatever was read before it).
 int verify_data(char* err, long long& claimed_cost);
 int replay_answer(std::FILE* file, char* err, long long& claimed_cost);
 

@@ -31,6 +31,7 @@ TEST(Brannik, PrintsOneVerdictLineAndItsStatus) {
     std::optional<std::string> in, out;
     std::string verdict;
     int status;
+    std::string shell = "";  // run before brannik, in its shell
   } table[] = {
       {"accepted", WorkedIn, WorkedOut, "Success\n", 0},
       {"wrong answer", WorkedIn, "12\n2 0\n5 1\n1 1\n", "Error in output file: incorrect total cost\n", 0},
@@ -45,14 +46,44 @@ TEST(Brannik, PrintsOneVerdictLineAndItsStatus) {
       {"deep tree accepted", chain_in, cases::chain(10000).out, "Success\n", 0},
       {"deep tree with a wrong answer", chain_in, "1\n9999 1\n",
        "Error in output file: root node has not been computed properly\n", 0},
+      {"task is a folder", std::nullopt, WorkedOut, "Error in input file: failed opening file\n", 1,
+       "mkdir REGS.IN;"},
+      {"answer is a folder", WorkedIn, std::nullopt, "Error in output file: failed opening file\n", 0,
+       "mkdir REGS.OUT;"},
+      {"verdict to a full disk", WorkedIn, WorkedOut, "", 2, "exec >/dev/full;"},
+      {"standard output closed", WorkedIn, WorkedOut, "", 2, "exec >&-;"},
+      {"one free descriptor: REGS.IN closed first", WorkedIn, WorkedOut, "Success\n", 0,
+       "exec 3<&- 4<&- 5<&- 6<&- 7<&- 8<&- 9<&-; ulimit -n 4;"},
   };
   for (const auto& row : table) {
     // A 2 MiB stack, as the checker is promised: deep trees must fit.
-    const Outcome o = run(row.in, row.out, "ulimit -s 2048 &&");
+    const Outcome o = run(row.in, row.out, "ulimit -s 2048; " + row.shell);
     EXPECT_EQ(o.out, row.verdict) << row.name;
     EXPECT_EQ(o.err, "") << row.name;
     EXPECT_EQ(o.status, row.status) << row.name;
   }
+}
+
+TEST(Brannik, OutOfMemoryIsReportedAsNoVerdict) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "the sanitizers' runtime cannot start under a small address space limit";
+#endif
+  // Address space limits from too small to start at all to enough for the
+  // 10000-node chain: each run succeeds, dies before it judges, or says it
+  // ran out of memory; never a verdict on part of the tree.
+  const support::ScratchDir dir;
+  const cases::Case chain = cases::chain(10000);
+  support::write_file(dir.path + "/REGS.IN", chain.in);
+  support::write_file(dir.path + "/REGS.OUT", chain.out);
+  int out_of_memory = 0;
+  for (int limit = 1000; limit <= 12000; limit += 200) {
+    const Outcome o = support::run_shell(dir.path, "ulimit -v " + std::to_string(limit) + "; '" BRANNIK "'");
+    if (o.out == "Error in checker: out of memory\n" && o.status == 2) ++out_of_memory;
+    if (o.out.empty() && o.status != 0 && o.status != 1) continue;  // died before judging
+    EXPECT_TRUE((o.out == "Success\n" && o.status == 0) || o.status == 2) << limit << ": " << o.out;
+    EXPECT_EQ(o.err, "") << limit;
+  }
+  EXPECT_GT(out_of_memory, 0);
 }
 
 TEST(Brannik, IgnoresItsArguments) {

@@ -1,15 +1,41 @@
 // Reading the task input and replaying answers on it, driven through streams.
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <climits>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <new>
 #include <random>
 #include <string>
 
 #include "cases.h"
+#include "judge.h"
 #include "regs.h"
 #include "support.h"
+
+// The test binary's own allocator counts the blocks alive, exactly, and can
+// be told to fail an allocation as an exhausted heap would.
+namespace {
+long live_blocks = 0;
+long failing_allocation = -1;  // counts down to the one that fails; -1: none
+}  // namespace
+
+void* operator new(std::size_t size) {
+  if (failing_allocation >= 0 && failing_allocation-- == 0) throw std::bad_alloc();
+  void* p = std::malloc(size ? size : 1);
+  if (!p) throw std::bad_alloc();
+  ++live_blocks;
+  return p;
+}
+void operator delete(void* p) noexcept {
+  if (!p) return;
+  --live_blocks;
+  std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept { operator delete(p); }
 
 namespace {
 
@@ -47,6 +73,55 @@ std::string replay_message(const std::string& in, const std::string& out) {
 }
 
 std::string repeat(char c, int n) { return std::string(n, c); }
+
+// A stream that gives the first `good` bytes of text and then fails, as a
+// disk or a folder does.
+struct FailingStream {
+  std::string text;
+  std::size_t at = 0, good;
+  std::FILE* file;
+  FailingStream(std::string text, std::size_t good) : text(std::move(text)), good(good) {
+    file = fopencookie(this, "r", {read, nullptr, nullptr, nullptr});
+  }
+  ~FailingStream() { std::fclose(file); }
+  static ssize_t read(void* cookie, char* to, std::size_t size) {
+    auto* s = static_cast<FailingStream*>(cookie);
+    if (s->at >= s->good) {
+      errno = EIO;
+      return -1;
+    }
+    const std::size_t n = std::min(size, s->good - s->at);
+    std::memcpy(to, s->text.data() + s->at, n);
+    s->at += n;
+    return static_cast<ssize_t>(n);
+  }
+};
+
+void expect_lines_of_fgets(const std::string& text) {
+  Stream ours(text), theirs(text);
+  regs::LineReader reader(ours.file);
+  char line[regs::BufferSize];
+  for (;;) {
+    const bool got = std::fgets(line, regs::BufferSize, theirs.file) != nullptr;
+    ASSERT_EQ(reader.get_line(), got);
+    if (!got) break;
+    ASSERT_STREQ(regs::buffer, line);
+  }
+}
+
+TEST(LineReader, SplitsLongLinesAcrossItsBlockBoundary) {
+  // Lines of 998 to 1000 characters starting just before the end of the
+  // reader's first block of 16384 bytes.
+  for (const int start : {16384 - 998, 16384 - 500, 16384 - 1})
+    for (const int length : {998, 999, 1000}) {
+      const std::string filler = repeat('x', start % 100) + "\n" + [&] {
+        std::string lines;
+        for (int i = 0; i < start / 100; ++i) lines += repeat('y', 99) + "\n";
+        return lines;
+      }();
+      expect_lines_of_fgets(filler.substr(1) + repeat('z', length) + "\n5 1\n");
+    }
+}
 
 TEST(LineReader, ReadsTheLinesThatFgetsReads) {
   // Lines short and long around the 999-character limit, with and without a
@@ -94,6 +169,7 @@ TEST(ReadTask, ChecksEveryLineInOrder) {
       {"one cost only", "1\n1\n0\n", "syntax error at line 2"},
       {"missing costs", "1\n", "syntax error at line 2"},
       {"C_l of 0", "1\n0 1\n0\n", "C_l or C_s are out of range at line 2"},
+      {"C_s of 0", "1\n1 0\n0\n", "C_l or C_s are out of range at line 2"},
       {"negative C_s", "1\n1 -1\n0\n", "C_l or C_s are out of range at line 2"},
       {"C_s above 32 bits", "1\n1 2147483648\n0\n", "C_l or C_s are out of range at line 2"},
       {"C_l that wraps to 1", "1\n4294967297 1\n0\n", "C_l or C_s are out of range at line 2"},
@@ -105,6 +181,7 @@ TEST(ReadTask, ChecksEveryLineInOrder) {
       {"negative K", "20\n1 1\n-1\n", "K out of range at line 3"},
       {"K that wraps to 1", "20\n1 1\n4294967297\n5\n0\n", "K out of range at line 3"},
       {"zero and negative costs", "2\n1 1\n2\n0\n1\n-5\n0\n0\n", ""},
+      {"cost of exactly -2147483648", "2\n1 1\n1\n-2147483648\n0\n", ""},
       {"cost above 32 bits", "2\n1 1\n1\n2147483648\n0\n", "cost out of range at line 4"},
       {"cost below 32 bits", "2\n1 1\n1\n-2147483649\n0\n", "cost out of range at line 4"},
       {"cost checked before the children", "2\n1 1\n1\n9999999999\n", "cost out of range at line 4"},
@@ -174,6 +251,9 @@ TEST(ReplayAnswer, FindsTheFirstDefect) {
       {"claim only", "11\n", "root node has not been computed properly"},
       {"text after the numbers, no final line break", "11 points\n2 0 extra\n5 1\n1 1", ""},
       {"CR LF line ends", "11\r\n2 0\r\n5 1\r\n1 1\r\n", ""},
+      {"LF CR between the lines", "11\n\r2 0\n\r5 1\n\r1 1\n", ""},
+      {"LF CR line ends: the last CR is a blank line", "11\n\r2 0\n\r5 1\n\r1 1\n\r",
+       "syntax error at line 5"},
       {"blank line after the last step", "11\n2 0\n5 1\n1 1\n\n", "syntax error at line 5"},
       {"blank line between steps", "11\n2 0\n \n5 1\n1 1\n", "syntax error at line 3"},
       {"step split over two lines", "11\n2\n0\n", "syntax error at line 2"},
@@ -223,6 +303,7 @@ TEST(ReplayAnswer, CountsTotalsBeyondThirtyTwoBitsExactly) {
       {"true total in hexadecimal", "0x47FFFFFF7\n", ""},
       {"total wrapped to 32 bits", std::to_string(wrapped) + "\n", "incorrect total cost"},
       {"claim beyond 64 bits", "99999999999999999999999\n", "incorrect total cost"},
+      {"hexadecimal claim of 2^64 + the total", "0x1000000047FFFFFF7\n", "incorrect total cost"},
       {"claim below 64 bits", "-99999999999999999999999\n", "incorrect total cost"},
       {"largest 64-bit claim", "9223372036854775807\n", "incorrect total cost"},
   };
@@ -237,6 +318,84 @@ TEST(ReplayAnswer, ReportsTheClaimWhateverTheVerdict) {
   EXPECT_EQ(regs::replay_answer(answer.file, err, claimed), 0);
   EXPECT_EQ(claimed, 16);
   regs::delete_data();
+}
+
+TEST(ReadErrors, AreNeverTakenForTheEndOfTheFile) {
+  const std::string chain = cases::chain(10000).in;
+  const struct {
+    const char* name;
+    std::string task, answer;  // the answer empty: the task alone is read
+    std::size_t good;          // bytes of the failing file given before the error
+  } table[] = {
+      {"task cut inside the tree", WorkedIn, "", 20},
+      {"whole task, then an error where its end is looked for", WorkedIn, "", WorkedIn.size()},
+      {"task failing in its third block", chain, "", 40000},
+      {"task failing at once", WorkedIn, "", 0},
+      {"whole accepted answer, then an error", WorkedIn, "11\n2 0\n5 1\n1 1\n", 15},
+      {"answer cut after a step", WorkedIn, "11\n2 0\n5 1\n1 1\n", 7},
+      {"answer cut inside a line", WorkedIn, "11\n2 0\n5 1\n1 1\n", 5},
+      {"answer failing at once", WorkedIn, "11\n", 0},
+  };
+  for (const auto& row : table) {
+    char err[regs::ErrSize] = "";
+    const long before = live_blocks;
+    if (row.answer.empty()) {
+      FailingStream task(row.task, row.good);
+      EXPECT_EQ(regs::read_task(task.file, err), 0) << row.name;
+    } else {
+      Stream task(row.task);
+      ASSERT_EQ(regs::read_task(task.file, err), 1) << row.name;
+      FailingStream answer(row.answer, row.good);
+      long long claimed = 0;
+      EXPECT_EQ(regs::replay_answer(answer.file, err, claimed), 0) << row.name;
+      regs::delete_data();
+    }
+    EXPECT_STREQ(err, "failed opening file") << row.name;
+    EXPECT_EQ(live_blocks, before) << row.name;
+  }
+}
+
+TEST(Memory, RejectedReadsLeaveNothingAllocated) {
+  // Still reachable through node_map, a node left behind escapes the leak
+  // report at exit: the blocks alive are counted instead.
+  const std::string chain = cases::chain(10000).in;
+  for (const std::string& in : std::initializer_list<std::string>{
+           WorkedIn.substr(0, WorkedIn.size() - 2), WorkedIn + "\n",
+           chain.substr(0, chain.size() - 2) + "x\n", chain.substr(0, chain.size() / 2) + "11\n",
+           cases::wide(10001).in, cases::chain(10001).in}) {
+    const long before = live_blocks;
+    EXPECT_NE(read_message(in), "") << in.substr(0, 30);
+    EXPECT_EQ(live_blocks, before) << in.substr(0, 30);
+  }
+}
+
+TEST(Memory, OutOfMemoryIsNoVerdictAndReleasesEverything) {
+  const support::ScratchDir dir;
+  const std::string in = dir.path + "/REGS.IN", out = dir.path + "/REGS.OUT";
+  const cases::Case chain = cases::chain(10000);
+  const struct {
+    std::string in, out;
+    long fail_at;  // the allocation that fails, from 0; beyond the nodes none does
+  } table[] = {
+      {WorkedIn, support::WorkedOut, 0}, {WorkedIn, support::WorkedOut, 3}, {WorkedIn, support::WorkedOut, 6},
+      {chain.in, chain.out, 5000},       {chain.in, chain.out, 9999},
+  };
+  for (const auto& row : table) {
+    support::write_file(in, row.in);
+    support::write_file(out, row.out);
+    const long before = live_blocks;
+    failing_allocation = row.fail_at;
+    const regs::Judgement j = regs::judge(in.c_str(), out.c_str());
+    failing_allocation = -1;
+    EXPECT_EQ(j.verdict, regs::Verdict::CouldNotJudge) << row.fail_at;
+    EXPECT_STREQ(j.message, "out of memory") << row.fail_at;
+    EXPECT_EQ(live_blocks, before) << row.fail_at;
+  }
+  support::write_file(in, WorkedIn);
+  support::write_file(out, support::WorkedOut);
+  failing_allocation = 7;  // one past the worked example's seven nodes
+  EXPECT_EQ(regs::judge(in.c_str(), out.c_str()).verdict, regs::Verdict::Accepted);
+  failing_allocation = -1;
 }
 
 }  // namespace

@@ -1,0 +1,37 @@
+// One answer judged against one task from their files: the run that brannik
+// and the judging systems' programs share, each mapping it to its own protocol.
+#pragma once
+
+#include "regs.h"
+
+namespace regs {
+
+enum class Verdict {
+  Accepted,       // the message is empty, total is the answer's cost
+  Rejected,       // the answer's fault, in the replay's words
+  InputUnusable,  // the task's fault, in the reader's words
+  CouldNotJudge,  // neither file's fault: "out of memory"
+};
+
+struct Judgement {
+  Verdict verdict;
+  char message[ErrSize];
+  long long total;  // the claimed cost when the answer is accepted
+};
+
+// Reads the task at task_path and closes it; only then opens the answer at
+// answer_path (standard input when null, left open) and replays it. A file
+// that cannot be opened or read is "failed opening file", counted against the
+// file it concerns. Nothing stays allocated and no file stays open.
+Judgement judge(const char* task_path, const char* answer_path);
+
+// Opens /dev/null onto each of the descriptors 0, 1 and 2 that is closed, so that
+// no file of the program takes its place. Returns the set of those that were
+// closed (bit 1 << fd): what goes there now reaches nobody. -1 when /dev/null
+// cannot be opened.
+int reopen_standard_descriptors();
+
+// Writes text to the stream and flushes it; false when any of it was not written.
+bool write_all(std::FILE* stream, const char* text);
+
+}  // namespace regs
