@@ -1,9 +1,6 @@
 // One answer judged against one task from their files.
 #include "judge.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstring>
 #include <new>
@@ -57,21 +54,6 @@ Judgement judge(const char* task_path, const char* answer_path) {
   } catch (const std::bad_alloc&) {
     return verdict_of(Verdict::CouldNotJudge, "out of memory");
   }
-}
-
-int reopen_standard_descriptors() {
-  int closed = 0;
-  for (int fd = 0; fd <= 2; ++fd) {
-    if (fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
-    // The lowest free descriptor is this one, as the lower ones are open by now.
-    const int null = open("/dev/null", O_RDWR);
-    if (null != fd) {
-      if (null >= 0) close(null);
-      return -1;
-    }
-    closed |= 1 << fd;
-  }
-  return closed;
 }
 
 bool write_all(std::FILE* stream, const char* text) {

@@ -25,12 +25,6 @@ struct Judgement {
 // file it concerns. Nothing stays allocated and no file stays open.
 Judgement judge(const char* task_path, const char* answer_path);
 
-// Opens /dev/null onto each of the descriptors 0, 1 and 2 that is closed, so that
-// no file of the program takes its place. Returns the set of those that were
-// closed (bit 1 << fd): what goes there now reaches nobody. -1 when /dev/null
-// cannot be opened.
-int reopen_standard_descriptors();
-
 // Writes text to the stream and flushes it; false when any of it was not written.
 bool write_all(std::FILE* stream, const char* text);
 

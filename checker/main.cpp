@@ -3,6 +3,7 @@
 
 #include <cstdio>
 
+#include "descriptors.h"
 #include "judge.h"
 
 namespace {

@@ -1,0 +1,44 @@
+// brannik-cms: the register task's checker for CMS: brannik-cms <input>
+// <correct_output> <contestant_output>; the score on standard output, the
+// message on standard error, a non-zero status when it could not judge.
+#include <unistd.h>
+
+#include <cstdio>
+
+#include "descriptors.h"
+#include "judge.h"
+
+namespace {
+
+constexpr int NotJudged = 1;
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int closed = regs::reopen_standard_descriptors();
+  if (argc < 4) {
+    std::fputs("usage: brannik-cms <input> <correct_output> <contestant_output>\n", stderr);
+    return NotJudged;
+  }
+  if (closed < 0 || closed & 1 << STDOUT_FILENO) return NotJudged;  // the score would reach nobody
+
+  // The correct output is not read: the contestant's output is judged by replaying it.
+  const regs::Judgement j = regs::judge(argv[1], argv[3]);
+  char line[regs::ErrSize + 32];
+  switch (j.verdict) {
+    case regs::Verdict::Accepted:
+    case regs::Verdict::Rejected: {
+      const bool accepted = j.verdict == regs::Verdict::Accepted;
+      std::snprintf(line, sizeof line, "%s\n", accepted ? "Success" : j.message);
+      const bool written = regs::write_all(stdout, accepted ? "1.0\n" : "0.0\n");
+      return regs::write_all(stderr, line) && written ? 0 : NotJudged;
+    }
+    case regs::Verdict::InputUnusable:
+      std::fprintf(stderr, "Error in input file: %s\n", j.message);
+      return NotJudged;
+    case regs::Verdict::CouldNotJudge:
+      std::fprintf(stderr, "Error in checker: %s\n", j.message);
+      return NotJudged;
+  }
+  return NotJudged;
+}

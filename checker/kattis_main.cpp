@@ -1,0 +1,61 @@
+// brannik-kattis: the register task's output validator for Kattis-format
+// judges (DOMjudge, Kattis): brannik-kattis <input> <answer> <feedback_dir>
+// [flags...] < <team output>; status 42 accepted, 43 rejected, 1 not judged.
+#include <unistd.h>
+
+#include <cstdio>
+#include <string>
+
+#include "descriptors.h"
+#include "judge.h"
+
+namespace {
+
+constexpr int Accepted = 42;
+constexpr int Rejected = 43;
+constexpr int NotJudged = 1;
+
+bool write_feedback(const char* dir, const char* name, const char* text) {
+  std::FILE* file = std::fopen((std::string(dir) + "/" + name).c_str(), "w");
+  if (!file) return false;
+  const bool written = regs::write_all(file, text);
+  return std::fclose(file) == 0 && written;
+}
+
+// What went wrong on the jury's side, where the judge shows it to the jury.
+int not_judged(const char* dir, const char* text) {
+  if (!dir || !write_feedback(dir, "judgeerror.txt", text)) std::fputs(text, stderr);
+  return NotJudged;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const char* dir = argc > 3 ? argv[3] : nullptr;
+  const int closed = regs::reopen_standard_descriptors();
+  if (!dir)
+    return not_judged(nullptr, "usage: brannik-kattis <input> <answer> <feedback_dir> < <team output>\n");
+  if (closed < 0 || closed & 1 << STDIN_FILENO)
+    return not_judged(dir, "no team output: standard input closed\n");
+
+  // The jury's answer is not read: the team output is judged by replaying it.
+  const regs::Judgement j = regs::judge(argv[1], nullptr);
+  char line[regs::ErrSize + 32];
+  switch (j.verdict) {
+    case regs::Verdict::Accepted:
+    case regs::Verdict::Rejected: {
+      const bool accepted = j.verdict == regs::Verdict::Accepted;
+      std::snprintf(line, sizeof line, "%s\n", accepted ? "Success" : j.message);
+      if (!write_feedback(dir, "judgemessage.txt", line))
+        return not_judged(dir, "cannot write judgemessage.txt in the feedback folder\n");
+      return accepted ? Accepted : Rejected;
+    }
+    case regs::Verdict::InputUnusable:
+      std::snprintf(line, sizeof line, "Error in input file: %s\n", j.message);
+      return not_judged(dir, line);
+    case regs::Verdict::CouldNotJudge:
+      std::snprintf(line, sizeof line, "Error in checker: %s\n", j.message);
+      return not_judged(dir, line);
+  }
+  return NotJudged;
+}
