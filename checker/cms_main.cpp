@@ -30,8 +30,11 @@ int main(int argc, char** argv) {
     case regs::Verdict::Rejected: {
       const bool accepted = j.verdict == regs::Verdict::Accepted;
       std::snprintf(line, sizeof line, "%s\n", accepted ? "Success" : j.message);
-      const bool written = regs::write_all(stdout, accepted ? "1.0\n" : "0.0\n");
-      return regs::write_all(stderr, line) && written ? 0 : NotJudged;
+      if (!regs::write_all(stdout, accepted ? "1.0\n" : "0.0\n")) {
+        std::fputs("cannot write the score\n", stderr);
+        return NotJudged;
+      }
+      return regs::write_all(stderr, line) ? 0 : NotJudged;
     }
     case regs::Verdict::InputUnusable:
       std::fprintf(stderr, "Error in input file: %s\n", j.message);

@@ -4,7 +4,10 @@
 #include <stdlib.h>
 #include <sys/wait.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -32,6 +35,38 @@ std::string read_file(const std::string& path) {
 void write_file(const std::string& path, const std::string& text) {
   std::ofstream(path, std::ios::binary) << text;
 }
+
+Stream::Stream(const std::string& text) : file(std::tmpfile()) {
+  std::fwrite(text.data(), 1, text.size(), file);
+  std::rewind(file);
+}
+
+Stream::~Stream() { std::fclose(file); }
+
+namespace {
+
+ssize_t read_script(void* cookie, char* to, std::size_t size) {
+  auto* s = static_cast<ScriptedStream*>(cookie);
+  if (s->at >= s->good) {
+    errno = EIO;
+    return -1;
+  }
+  if (s->text.empty()) return 0;
+  const std::size_t from = s->at % s->text.size();
+  const std::size_t n = std::min({size, s->good - s->at, s->text.size() - from});
+  std::memcpy(to, s->text.data() + from, n);
+  s->at += n;
+  return static_cast<ssize_t>(n);
+}
+
+}  // namespace
+
+ScriptedStream::ScriptedStream(std::string text, std::size_t good)
+    : text(std::move(text)),
+      good(good),
+      file(fopencookie(this, "r", {read_script, nullptr, nullptr, nullptr})) {}
+
+ScriptedStream::~ScriptedStream() { std::fclose(file); }
 
 ScratchDir::ScratchDir() {
   std::string pattern = (fs::temp_directory_path() / "checker-test-XXXXXX").string();

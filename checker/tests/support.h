@@ -1,6 +1,8 @@
 // Helpers of the checker's tests: scratch folders, files, and runs of the built programs.
 #pragma once
 
+#include <cstddef>
+#include <cstdio>
 #include <string>
 
 namespace support {
@@ -20,6 +22,27 @@ Outcome run_shell(const std::string& dir, const std::string& command);
 
 std::string read_file(const std::string& path);
 void write_file(const std::string& path, const std::string& text);
+
+// A stream holding text, as the checker reads its files.
+struct Stream {
+  explicit Stream(const std::string& text);
+  ~Stream();
+  Stream(const Stream&) = delete;
+  Stream& operator=(const Stream&) = delete;
+  std::FILE* file;
+};
+
+// A stream that gives text over and over, and fails with an input/output
+// error after `good` bytes, as a disk or a folder does.
+struct ScriptedStream {
+  ScriptedStream(std::string text, std::size_t good);
+  ~ScriptedStream();
+  ScriptedStream(const ScriptedStream&) = delete;
+  ScriptedStream& operator=(const ScriptedStream&) = delete;
+  std::string text;
+  std::size_t at = 0, good;
+  std::FILE* file;
+};
 
 // A fresh folder of its own, removed with everything in it at the end of the scope.
 struct ScratchDir {

@@ -1,12 +1,10 @@
 // Reading the task input and replaying answers on it, driven through streams.
 #include <gtest/gtest.h>
 
-#include <cerrno>
 #include <climits>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <new>
 #include <random>
 #include <string>
@@ -41,15 +39,7 @@ namespace {
 
 using support::WorkedIn;
 
-// A stream holding text, as the checker reads its files.
-struct Stream {
-  std::FILE* file = std::tmpfile();
-  explicit Stream(const std::string& text) {
-    std::fwrite(text.data(), 1, text.size(), file);
-    std::rewind(file);
-  }
-  ~Stream() { std::fclose(file); }
-};
+using support::Stream;
 
 // The reader's message, or "" when it accepts; an accepted tree is released again.
 std::string read_message(const std::string& in) {
@@ -73,29 +63,6 @@ std::string replay_message(const std::string& in, const std::string& out) {
 }
 
 std::string repeat(char c, int n) { return std::string(n, c); }
-
-// A stream that gives the first `good` bytes of text and then fails, as a
-// disk or a folder does.
-struct FailingStream {
-  std::string text;
-  std::size_t at = 0, good;
-  std::FILE* file;
-  FailingStream(std::string text, std::size_t good) : text(std::move(text)), good(good) {
-    file = fopencookie(this, "r", {read, nullptr, nullptr, nullptr});
-  }
-  ~FailingStream() { std::fclose(file); }
-  static ssize_t read(void* cookie, char* to, std::size_t size) {
-    auto* s = static_cast<FailingStream*>(cookie);
-    if (s->at >= s->good) {
-      errno = EIO;
-      return -1;
-    }
-    const std::size_t n = std::min(size, s->good - s->at);
-    std::memcpy(to, s->text.data() + s->at, n);
-    s->at += n;
-    return static_cast<ssize_t>(n);
-  }
-};
 
 void expect_lines_of_fgets(const std::string& text) {
   Stream ours(text), theirs(text);
@@ -340,12 +307,12 @@ TEST(ReadErrors, AreNeverTakenForTheEndOfTheFile) {
     char err[regs::ErrSize] = "";
     const long before = live_blocks;
     if (row.answer.empty()) {
-      FailingStream task(row.task, row.good);
+      support::ScriptedStream task(row.task, row.good);
       EXPECT_EQ(regs::read_task(task.file, err), 0) << row.name;
     } else {
       Stream task(row.task);
       ASSERT_EQ(regs::read_task(task.file, err), 1) << row.name;
-      FailingStream answer(row.answer, row.good);
+      support::ScriptedStream answer(row.answer, row.good);
       long long claimed = 0;
       EXPECT_EQ(regs::replay_answer(answer.file, err, claimed), 0) << row.name;
       regs::delete_data();
