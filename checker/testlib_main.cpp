@@ -1,5 +1,5 @@
 // brannik-testlib: the register task's checker for systems that follow
-// testlib's calling convention (Polygon, Codeforces, ejudge, Yandex Contest):
+// testlib's calling convention (Polygon, Codeforces):
 // brannik-testlib <input> <output> <answer> [<result-file>], status 0 ok,
 // 1 wrong answer, 3 a failure of the jury's side or of the checker.
 #include <cstdio>

@@ -1,13 +1,15 @@
 // Drives the checker from memory: the input up to its first NUL byte is the
 // task, the rest the answer. Beyond crashes, leaks and undefined behaviour it
-// checks what the reader promises the replay, and that an accepted answer's
-// claim is the total that its steps cost.
+// checks what the reader promises the replay, that an accepted answer's
+// claim is the total that its steps cost, and that the strict validator
+// accepts nothing that the reader rejects.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 #include "regs.h"
+#include "validate.h"
 
 namespace {
 
@@ -66,8 +68,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   char err[regs::ErrSize];
   std::FILE* task = fmemopen(text, task_size, "r");
+  const int valid = regs::validate_task(task, err);
+  std::rewind(task);
   const int read = regs::read_task(task, err);
   std::fclose(task);
+  require(!valid || read, "what the validator accepts, the reader reads");
   if (!read) {
     require_message(err);
     return 0;
