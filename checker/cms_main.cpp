@@ -24,24 +24,13 @@ int main(int argc, char** argv) {
 
   // The correct output is not read: the contestant's output is judged by replaying it.
   const regs::Judgement j = regs::judge(argv[1], argv[3]);
-  char line[regs::ErrSize + 32];
-  switch (j.verdict) {
-    case regs::Verdict::Accepted:
-    case regs::Verdict::Rejected: {
-      const bool accepted = j.verdict == regs::Verdict::Accepted;
-      std::snprintf(line, sizeof line, "%s\n", accepted ? "Success" : j.message);
-      if (!regs::write_all(stdout, accepted ? "1.0\n" : "0.0\n")) {
-        std::fputs("cannot write the score\n", stderr);
-        return NotJudged;
-      }
-      return regs::write_all(stderr, line) ? 0 : NotJudged;
-    }
-    case regs::Verdict::InputUnusable:
-      std::fprintf(stderr, "Error in input file: %s\n", j.message);
-      return NotJudged;
-    case regs::Verdict::CouldNotJudge:
-      std::fprintf(stderr, "Error in checker: %s\n", j.message);
-      return NotJudged;
+  if (j.verdict != regs::Verdict::Accepted && j.verdict != regs::Verdict::Rejected) {
+    std::fputs(regs::verdict_line(j).text, stderr);
+    return NotJudged;
   }
-  return NotJudged;
+  if (!regs::write_all(stdout, j.verdict == regs::Verdict::Accepted ? "1.0\n" : "0.0\n")) {
+    std::fputs("cannot write the score\n", stderr);
+    return NotJudged;
+  }
+  return regs::write_all(stderr, regs::answer_line(j).text) ? 0 : NotJudged;
 }

@@ -56,6 +56,23 @@ Judgement judge(const char* task_path, const char* answer_path) {
   }
 }
 
+Line verdict_line(const Judgement& j) {
+  const char* prefix = j.verdict == Verdict::Accepted        ? ""
+                       : j.verdict == Verdict::Rejected      ? "Error in output file: "
+                       : j.verdict == Verdict::InputUnusable ? "Error in input file: "
+                                                             : "Error in checker: ";
+  Line line;
+  std::snprintf(line.text, sizeof line.text, "%s%s\n", prefix,
+                j.verdict == Verdict::Accepted ? "Success" : j.message);
+  return line;
+}
+
+Line answer_line(const Judgement& j) {
+  Line line;
+  std::snprintf(line.text, sizeof line.text, "%s\n", j.verdict == Verdict::Accepted ? "Success" : j.message);
+  return line;
+}
+
 bool write_all(std::FILE* stream, const char* text) {
   const bool written = std::fputs(text, stream) >= 0;
   return std::fflush(stream) == 0 && written && !std::ferror(stream);

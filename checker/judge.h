@@ -25,6 +25,18 @@ struct Judgement {
 // file it concerns. Nothing stays allocated and no file stays open.
 Judgement judge(const char* task_path, const char* answer_path);
 
+struct Line {
+  char text[ErrSize + 32];
+};
+
+// brannik's verdict line, line break included: "Success", or the message
+// after "Error in output file: ", "Error in input file: " or "Error in checker: ".
+Line verdict_line(const Judgement& j);
+
+// What a contestant reads of a judged answer under every system: "Success"
+// or the replay's message, line break included.
+Line answer_line(const Judgement& j);
+
 // Writes text to the stream and flushes it; false when any of it was not written.
 bool write_all(std::FILE* stream, const char* text);
 

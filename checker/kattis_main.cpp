@@ -40,22 +40,9 @@ int main(int argc, char** argv) {
 
   // The jury's answer is not read: the team output is judged by replaying it.
   const regs::Judgement j = regs::judge(argv[1], nullptr);
-  char line[regs::ErrSize + 32];
-  switch (j.verdict) {
-    case regs::Verdict::Accepted:
-    case regs::Verdict::Rejected: {
-      const bool accepted = j.verdict == regs::Verdict::Accepted;
-      std::snprintf(line, sizeof line, "%s\n", accepted ? "Success" : j.message);
-      if (!write_feedback(dir, "judgemessage.txt", line))
-        return not_judged(dir, "cannot write judgemessage.txt in the feedback folder\n");
-      return accepted ? Accepted : Rejected;
-    }
-    case regs::Verdict::InputUnusable:
-      std::snprintf(line, sizeof line, "Error in input file: %s\n", j.message);
-      return not_judged(dir, line);
-    case regs::Verdict::CouldNotJudge:
-      std::snprintf(line, sizeof line, "Error in checker: %s\n", j.message);
-      return not_judged(dir, line);
-  }
-  return NotJudged;
+  if (j.verdict != regs::Verdict::Accepted && j.verdict != regs::Verdict::Rejected)
+    return not_judged(dir, regs::verdict_line(j).text);
+  if (!write_feedback(dir, "judgemessage.txt", regs::answer_line(j).text))
+    return not_judged(dir, "cannot write judgemessage.txt in the feedback folder\n");
+  return j.verdict == regs::Verdict::Accepted ? Accepted : Rejected;
 }

@@ -18,23 +18,8 @@ int main() {
   if (closed < 0 || closed & 1 << STDOUT_FILENO) return NotJudged;  // the verdict would reach nobody
 
   const regs::Judgement j = regs::judge("REGS.IN", "REGS.OUT");
-  char line[regs::ErrSize + 32];
-  int status = 0;
-  switch (j.verdict) {
-    case regs::Verdict::Accepted:
-      std::snprintf(line, sizeof line, "Success\n");
-      break;
-    case regs::Verdict::Rejected:
-      std::snprintf(line, sizeof line, "Error in output file: %s\n", j.message);
-      break;
-    case regs::Verdict::InputUnusable:
-      std::snprintf(line, sizeof line, "Error in input file: %s\n", j.message);
-      status = 1;
-      break;
-    case regs::Verdict::CouldNotJudge:
-      std::snprintf(line, sizeof line, "Error in checker: %s\n", j.message);
-      status = NotJudged;
-      break;
-  }
-  return regs::write_all(stdout, line) ? status : NotJudged;
+  const int status = j.verdict == regs::Verdict::InputUnusable   ? 1
+                     : j.verdict == regs::Verdict::CouldNotJudge ? NotJudged
+                                                                 : 0;
+  return regs::write_all(stdout, regs::verdict_line(j).text) ? status : NotJudged;
 }

@@ -37,21 +37,14 @@ int main(int argc, char** argv) {
   const regs::Judgement j = regs::judge(argv[1], argv[2]);
   char line[regs::ErrSize + 64];
   int status = Fail;
-  switch (j.verdict) {
-    case regs::Verdict::Accepted:
-      std::snprintf(line, sizeof line, "ok total cost %lld\n", j.total);
-      status = Ok;
-      break;
-    case regs::Verdict::Rejected:
-      std::snprintf(line, sizeof line, "wrong answer %s\n", j.message);
-      status = WrongAnswer;
-      break;
-    case regs::Verdict::InputUnusable:
-      std::snprintf(line, sizeof line, "FAIL Error in input file: %s\n", j.message);
-      break;
-    case regs::Verdict::CouldNotJudge:
-      std::snprintf(line, sizeof line, "FAIL Error in checker: %s\n", j.message);
-      break;
+  if (j.verdict == regs::Verdict::Accepted) {
+    std::snprintf(line, sizeof line, "ok total cost %lld\n", j.total);
+    status = Ok;
+  } else if (j.verdict == regs::Verdict::Rejected) {
+    std::snprintf(line, sizeof line, "wrong answer %s", regs::answer_line(j).text);
+    status = WrongAnswer;
+  } else {
+    std::snprintf(line, sizeof line, "FAIL %s", regs::verdict_line(j).text);
   }
   return report(status, line, argc > 4 ? argv[4] : nullptr);
 }

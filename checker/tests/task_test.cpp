@@ -102,15 +102,8 @@ TEST(LineReader, ReadsTheLinesThatFgetsReads) {
       text += std::string(length, static_cast<char>('a' + i % 26));
       if (random() % 8 != 0) text += random() % 4 == 0 ? "\r\n" : "\n";
     }
-    Stream ours(text), theirs(text);
-    regs::LineReader reader(ours.file);
-    char line[regs::BufferSize];
-    for (;;) {
-      const bool got = std::fgets(line, regs::BufferSize, theirs.file) != nullptr;
-      ASSERT_EQ(reader.get_line(), got);
-      if (!got) break;
-      ASSERT_STREQ(regs::buffer, line);
-    }
+    expect_lines_of_fgets(text);
+    if (HasFatalFailure()) return;
   }
 }
 
