@@ -41,11 +41,17 @@ using support::WorkedIn;
 
 using support::Stream;
 
-// The reader's message, or "" when it accepts; an accepted tree is released again.
+// The reader's message, or "" when it accepts; an accepted tree is released
+// again. A rejected read leaves no block alive: one still reachable through
+// node_map would escape the leak report at exit, so the blocks are counted.
 std::string read_message(const std::string& in) {
   char err[regs::ErrSize] = "";
   Stream s(in);
-  if (!regs::read_task(s.file, err)) return err;
+  const long before = live_blocks;
+  if (!regs::read_task(s.file, err)) {
+    EXPECT_EQ(live_blocks, before) << "left allocated on: " << err;
+    return err;
+  }
   regs::delete_data();
   return "";
 }
@@ -290,11 +296,8 @@ TEST(ReadErrors, AreNeverTakenForTheEndOfTheFile) {
       {"task cut inside the tree", WorkedIn, "", 20},
       {"whole task, then an error where its end is looked for", WorkedIn, "", WorkedIn.size()},
       {"task failing in its third block", chain, "", 40000},
-      {"task failing at once", WorkedIn, "", 0},
-      {"whole accepted answer, then an error", WorkedIn, "11\n2 0\n5 1\n1 1\n", 15},
-      {"answer cut after a step", WorkedIn, "11\n2 0\n5 1\n1 1\n", 7},
-      {"answer cut inside a line", WorkedIn, "11\n2 0\n5 1\n1 1\n", 5},
-      {"answer failing at once", WorkedIn, "11\n", 0},
+      {"whole accepted answer, then an error", WorkedIn, support::WorkedOut, 15},
+      {"answer cut inside a line", WorkedIn, support::WorkedOut, 5},
   };
   for (const auto& row : table) {
     char err[regs::ErrSize] = "";
@@ -315,20 +318,6 @@ TEST(ReadErrors, AreNeverTakenForTheEndOfTheFile) {
   }
 }
 
-TEST(Memory, RejectedReadsLeaveNothingAllocated) {
-  // Still reachable through node_map, a node left behind escapes the leak
-  // report at exit: the blocks alive are counted instead.
-  const std::string chain = cases::chain(10000).in;
-  for (const std::string& in : std::initializer_list<std::string>{
-           WorkedIn.substr(0, WorkedIn.size() - 2), WorkedIn + "\n",
-           chain.substr(0, chain.size() - 2) + "x\n", chain.substr(0, chain.size() / 2) + "11\n",
-           cases::wide(10001).in, cases::chain(10001).in}) {
-    const long before = live_blocks;
-    EXPECT_NE(read_message(in), "") << in.substr(0, 30);
-    EXPECT_EQ(live_blocks, before) << in.substr(0, 30);
-  }
-}
-
 TEST(Memory, OutOfMemoryIsNoVerdictAndReleasesEverything) {
   const support::ScratchDir dir;
   const std::string in = dir.path + "/REGS.IN", out = dir.path + "/REGS.OUT";
@@ -337,8 +326,9 @@ TEST(Memory, OutOfMemoryIsNoVerdictAndReleasesEverything) {
     std::string in, out;
     long fail_at;  // the allocation that fails, from 0; beyond the nodes none does
   } table[] = {
-      {WorkedIn, support::WorkedOut, 0}, {WorkedIn, support::WorkedOut, 3}, {WorkedIn, support::WorkedOut, 6},
-      {chain.in, chain.out, 5000},       {chain.in, chain.out, 9999},
+      {WorkedIn, support::WorkedOut, 0},
+      {WorkedIn, support::WorkedOut, 6},
+      {chain.in, chain.out, 5000},
   };
   for (const auto& row : table) {
     support::write_file(in, row.in);
