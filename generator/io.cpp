@@ -1,8 +1,12 @@
 // Files of the generator, and the I/O failure report that ends the run.
 #include "io.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <utility>
@@ -12,11 +16,6 @@
 namespace quillot {
 
 namespace {
-
-[[noreturn]] void SystemFailure(uint32_t site, const char* file) {
-  const int error = errno;
-  IoFailure(site, file, IoErrorOf(error), error != 0 ? std::strerror(error) : "input/output error");
-}
 
 bool IsSeparator(int c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
@@ -65,6 +64,24 @@ void IoFailure(uint32_t site, const char* file, int ioError, const char* reason)
   const int status = std::min(ioError, 255);
   if (ioFailureHook != nullptr) ioFailureHook(status);
   std::exit(status);
+}
+
+void SystemFailure(uint32_t site, const char* file) {
+  const int error = errno;
+  IoFailure(site, file, IoErrorOf(error), error != 0 ? std::strerror(error) : "input/output error");
+}
+
+void KeepStandardStreams() {
+  // The lowest free descriptor is the one being filled, as those below it are open.
+  for (int descriptor = 0; descriptor <= 2; ++descriptor) {
+    if (fcntl(descriptor, F_GETFD) != -1 || errno != EBADF) continue;
+    if (open("/dev/null", O_RDWR) == -1) SystemFailure(GuardingStandardStreams + OnOpen, "/dev/null");
+  }
+}
+
+void IgnoreWriteSignals() {
+  std::signal(SIGXFSZ, SIG_IGN);
+  std::signal(SIGPIPE, SIG_IGN);
 }
 
 OutFile::OutFile(const char* name, uint32_t use) : name(name), use(use), file(std::fopen(name, "wb")) {

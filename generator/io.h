@@ -14,6 +14,7 @@ inline constexpr uint32_t OnOpen = 1, OnRead = 2, OnWrite = 3, OnClose = 4;
 inline constexpr uint32_t WritingFenceIn = 0x00001000;
 inline constexpr uint32_t WritingFencePs = 0x00002000;
 inline constexpr uint32_t ReadingFenceIn = 0x00003000;
+inline constexpr uint32_t GuardingStandardStreams = 0x00004000;
 
 inline constexpr int BadNumber = 106;  // I/O error: not an integer, or no number left
 
@@ -23,6 +24,17 @@ int IoErrorOf(int systemError);
 // Prints "Runtime error <ioError> at $<site>" and a line naming the operation, the
 // file and the reason on standard output, then exits with ioError (at most 255).
 [[noreturn]] void IoFailure(uint32_t site, const char* file, int ioError, const char* reason);
+
+// The I/O failure report for the system error that errno holds.
+[[noreturn]] void SystemFailure(uint32_t site, const char* file);
+
+// Opens "/dev/null" onto each of the descriptors 0, 1 and 2 that is closed, so that
+// no file of the run takes the place of a standard stream (and gets its report).
+void KeepStandardStreams();
+
+// A write beyond the file-size limit, or into a pipe whose reader has gone, then
+// fails with its error and is reported, instead of ending the run by a signal.
+void IgnoreWriteSignals();
 
 // Called with the exit status after the report, just before the run ends. A
 // driver that must go on after a failure, such as the fuzzer, throws from it.

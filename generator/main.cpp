@@ -7,6 +7,7 @@
 
 #include "draw.h"
 #include "fence.h"
+#include "io.h"
 #include "parse.h"
 
 namespace {
@@ -25,6 +26,8 @@ int Refuse(const char* message) {
 
 int main(int argc, char** argv) {
   using namespace quillot;
+  KeepStandardStreams();
+  IgnoreWriteSignals();
   // Whole seconds since 1970, taken as 32 bits: runs in the same second make the same test.
   const auto seed = static_cast<uint32_t>(static_cast<int32_t>(std::time(nullptr)));
 
