@@ -73,6 +73,37 @@ TEST_F(FenceFile, LongerOldFileIsReplacedWhole) {
   EXPECT_EQ(ReadFile("fence.in").size(), 27u);
 }
 
+// Whole tests of one seed whose pairing nests past its second level with both
+// ranges filled: they pin the order of every draw, call and store, and the writer.
+TEST_F(FenceFile, FixedSeedGivesItsKnownTest) {
+  const uint32_t seed = 1767323045;  // 2026-01-02 03:04:05 UTC
+  const struct {
+    int32_t n;
+    std::string golden;  // a file beside the tests, or the SHA-256 of the test
+  } cases[] = {
+      {64, ReadFile(GOLDEN_DIR "/tent64.in")},
+      {65, ReadFile(GOLDEN_DIR "/rectangle65.in")},
+      {MaxN, "077e7b854c56976eddddf59b8453822fd6829737976937862a04c3dba9411b1a"},
+  };
+  for (const auto& c : cases) {
+    BuildFence(c.n, c.n % 2 != 0, seed);
+    WriteFenceIn();
+    if (c.n < 100) {
+      EXPECT_EQ(ReadFile("fence.in"), c.golden) << "N = " << c.n;
+    } else {
+      EXPECT_EQ(Shell("sha256sum fence.in").out.substr(0, 64), c.golden) << "N = " << c.n;
+    }
+  }
+}
+
+// The deepest pairing of the largest test, on the checker's stack of 2 MiB.
+TEST_F(FenceFile, DeepestPairingFitsABoundedStack) {
+  const Outcome run = Shell("ulimit -s 2048 && " FENCE_TOOL " deepest");
+  EXPECT_EQ(run.status, 0) << run.err;
+  const std::string in = ReadFile("fence.in");
+  EXPECT_EQ(std::count(in.begin(), in.end(), '\n'), MaxN + 2);
+}
+
 // Every draw takes one output of the stream, the smallest test's Random(1) too.
 TEST(Random, TakesTheUpperHalfOfOneOutputTimesK) {
   std::mt19937 reference(2026u);
