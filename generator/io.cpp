@@ -22,6 +22,7 @@ bool IsSeparator(int c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'
 }  // namespace
 
 void (*ioFailureHook)(int status) = nullptr;
+std::FILE* ioReport = stdout;
 
 int IoErrorOf(int systemError) {
   switch (systemError) {
@@ -59,8 +60,8 @@ int IoErrorOf(int systemError) {
 
 void IoFailure(uint32_t site, const char* file, int ioError, const char* reason) {
   static const char* const operations[] = {"using", "opening", "reading", "writing", "closing"};
-  std::printf("Runtime error %d at $%08X\n  %s \"%s\": %s\n", ioError, static_cast<unsigned>(site),
-              operations[site & 0xF], file, reason);
+  std::fprintf(ioReport, "Runtime error %d at $%08X\n  %s \"%s\": %s\n", ioError, static_cast<unsigned>(site),
+               operations[site & 0xF], file, reason);
   const int status = std::min(ioError, 255);
   if (ioFailureHook != nullptr) ioFailureHook(status);
   std::exit(status);
@@ -84,10 +85,13 @@ void IgnoreWriteSignals() {
   std::signal(SIGPIPE, SIG_IGN);
 }
 
-OutFile::OutFile(const char* name, uint32_t use) : name(name), use(use), file(std::fopen(name, "wb")) {
+OutFile::OutFile(const char* name, uint32_t use) : OutFile(std::fopen(name, "wb"), name, use) {
   if (file == nullptr) SystemFailure(use + OnOpen, name);
+}
+
+OutFile::OutFile(std::FILE* stream, const char* name, uint32_t use) : name(name), use(use), file(stream) {
   // The buffer here is the only one, so a failing write is seen where it happens.
-  std::setvbuf(file, nullptr, _IONBF, 0);
+  if (file != nullptr) std::setvbuf(file, nullptr, _IONBF, 0);
 }
 
 OutFile::~OutFile() {
@@ -114,6 +118,13 @@ void OutFile::Close() {
   const int status = std::fclose(file);
   file = nullptr;
   if (status != 0) SystemFailure(use + OnClose, name);
+}
+
+std::string ReadAtMost(std::FILE* stream, size_t limit, const char* name, uint32_t use) {
+  std::string text(limit, '\0');
+  text.resize(std::fread(text.data(), 1, limit, stream));
+  if (std::ferror(stream)) SystemFailure(use + OnRead, name);
+  return text;
 }
 
 InFile::InFile(const char* name, uint32_t use) : name(name), use(use), file(std::fopen(name, "rb")) {

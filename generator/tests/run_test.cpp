@@ -98,11 +98,7 @@ TEST_F(Quillot, ArgumentsDecideTheTest) {
 // Under a fixed clock the run makes the test that its seconds give as seed.
 TEST_F(Quillot, ClockSeedsTheTest) {
   const uint32_t seed = 1767323045;  // 2026-01-02 03:04:05 UTC
-  // The sanitizer runtime must come first among the libraries; faketime's is preloaded.
-  const std::string faketime =
-      "TZ=UTC ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0 "
-      "faketime -f '2026-01-02 03:04:05' " +
-      QuillotPath + " ";
+  const std::string faketime = Faketime("2026-01-02 03:04:05") + QuillotPath + " ";
   std::filesystem::create_directory("run");
   for (int32_t n : {4, 5, 12, 13, 64, 299, 300, 301, 1001, 29999, 30000}) {
     SCOPED_TRACE("N = " + std::to_string(n));
