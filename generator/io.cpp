@@ -121,8 +121,15 @@ void OutFile::Close() {
 }
 
 std::string ReadAtMost(std::FILE* stream, size_t limit, const char* name, uint32_t use) {
-  std::string text(limit, '\0');
-  text.resize(std::fread(text.data(), 1, limit, stream));
+  // Reserved, not touched: memory grows with what is read rather than with the limit.
+  std::string text;
+  text.reserve(limit);
+  char piece[1 << 16];
+  size_t got = sizeof piece;
+  while (got == sizeof piece && text.size() < limit) {
+    got = std::fread(piece, 1, std::min(sizeof piece, limit - text.size()), stream);
+    text.append(piece, got);
+  }
   if (std::ferror(stream)) SystemFailure(use + OnRead, name);
   return text;
 }
