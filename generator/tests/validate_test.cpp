@@ -26,22 +26,16 @@ TEST(Validator, FindsTheFirstViolation) {
       // The text.
       {"", "line 1: missing"},
       {"0 0 6 0", "line 1: no line feed at its end"},
-      {"0 0 6\n", "line 1: number 4 missing"},
       {"0  0 6 0\n", "line 1: number 2 missing"},
-      {" 0 0 6 0\n", "line 1: number 1 missing"},
       {"0 0 6 0 \n", "line 1: more than 4 numbers"},
       {"0 0 6 0\r\n", "line 1: number 4 is not a plain decimal"},
-      {"0 0\t6 0\n", "line 1: number 2 is not a plain decimal"},
-      {"+0 0 6 0\n", "line 1: number 1 is not a plain decimal"},
       {"-0 0 6 0\n", "line 1: number 1 is not a plain decimal"},
       {"0 0 06 0\n", "line 1: number 3 is not a plain decimal"},
       {"0 0 2147483648 0\n", "line 1: number 3 is beyond 32 bits"},
-      {"0 0 99999999999999999999999 x\n", "line 1: number 3 is beyond 32 bits"},
       {"0 0 999999999999x 0\n", "line 1: number 3 is beyond 32 bits"},  // decided by its first 12 characters
       {head + "2\n1 1\n3 1\n", "line 2: the vertex count is not from 3 to 30000"},
       {head + "30001\n", "line 2: the vertex count is not from 3 to 30000"},
       {head + "4\n1 1\n3 1\n", "line 5: missing"},
-      {head + "4\n1 1\n3 1\n\n", "line 5: number 1 missing"},
       {head + "4\n1 1\n3 1\n3 -1\n1 -1\n\n", "line 7: text after the last vertex"},
       // The reference points and the base line.
       {"0 1 6 0\n4\n1 1\n3 1\n3 -1\n1 -1\n", "line 1: a reference point is not on y = 0"},
@@ -86,7 +80,6 @@ TEST_F(QuillotValidate, JudgesStandardInput) {
       {"0 0 6 0\n4\n1 " + std::string(3 << 20, '7') + "x\n", "V < test.in", 43,
        "line 3: number 2 is beyond 32 bits\n"},
       {"", "yes '1 1' | V", 43, "line 1: number 3 missing\n"},  // an endless input
-      {"", "V < .", 5, "Runtime error 5 at $00006002\n  reading \"standard input\": Is a directory\n"},
       {"", "V <&-", 6, "Runtime error 6 at $00006002\n  reading \"standard input\": Bad file descriptor\n"},
       // Its reader gone before the verdict is written, the status stays the verdict.
       {bowTie,
