@@ -4,7 +4,7 @@
 #include <CGAL/box_intersection_d.h>
 
 #include <algorithm>
-#include <tuple>
+#include <utility>
 
 #include "validate.h"
 
@@ -19,7 +19,11 @@ using EdgeBox = CGAL::Box_intersection_d::Box_with_info_d<double, 2, size_t>;
 
 std::string LineOf(size_t vertex) { return std::to_string(vertex + 3); }
 
-// Two edges found to meet; thrown to end the search at the first.
+// Long edges nested in each other can make nearly every pair of edges a
+// candidate; the search for two to name gives up after this many.
+constexpr size_t MaxCandidates = 1 << 22;
+
+// Ends the search: two edges found to meet, or none named within MaxCandidates.
 struct Meeting {
   size_t first, second;
 };
@@ -38,7 +42,8 @@ bool EdgesMeet(const std::vector<Point2>& p, size_t i, size_t j) {
 }
 
 // Names what makes a polygon that is not simple so: a repeated vertex, else two
-// edges that meet (their boxes found by CGAL, each pair then decided exactly).
+// edges that meet (their boxes found by CGAL, each pair then decided exactly),
+// else only that it is not simple.
 std::string Witness(const std::vector<Point2>& p) {
   std::vector<std::pair<Point2, size_t>> sorted;
   for (size_t i = 0; i < p.size(); ++i) sorted.emplace_back(p[i], i);
@@ -51,12 +56,15 @@ std::string Witness(const std::vector<Point2>& p) {
 
   std::vector<EdgeBox> boxes;
   for (size_t i = 0; i < p.size(); ++i) boxes.emplace_back(Segment2(p[i], p[(i + 1) % p.size()]).bbox(), i);
+  size_t candidates = 0;
   try {
-    CGAL::box_self_intersection_d(boxes.begin(), boxes.end(), [&p](const EdgeBox& a, const EdgeBox& b) {
+    CGAL::box_self_intersection_d(boxes.begin(), boxes.end(), [&](const EdgeBox& a, const EdgeBox& b) {
       if (EdgesMeet(p, a.info(), b.info()))
         throw Meeting{std::min(a.info(), b.info()), std::max(a.info(), b.info())};
+      if (++candidates == MaxCandidates) throw Meeting{0, 0};
     });
   } catch (const Meeting& m) {
+    if (m.first == m.second) return "the fence is not a simple polygon";
     const auto edge = [&p](size_t i) {
       return "from line " + LineOf(i) + " to line " + LineOf((i + 1) % p.size());
     };

@@ -62,11 +62,16 @@ class QuillotValidate : public InTempDir {};
 // The Kattis statuses, the violation on standard output, a bounded read, and a
 // standard input that cannot be read, which is no verdict.
 TEST_F(QuillotValidate, JudgesStandardInput) {
-  BuildFence(MaxN, false, 7u);
-  WriteFenceIn();
   const std::string bowTie = "0 0 6 0\n4\n1 1\n3 -1\n3 1\n1 -1\n";
   std::string repeated = "0 0 6 0\n30000\n";
   for (int i = 0; i < 1 << 20; ++i) repeated += "1 1\n";
+  // Every pair drawn around the rest: nearly all edges are candidates to meet.
+  BuildFence(MaxN, false, [](int32_t k) { return k - 1; });
+  std::swap(vertices[15000], vertices[15003]);
+  WriteFenceIn();
+  const std::string nested = ReadFile("fence.in");
+  BuildFence(MaxN, false, 7u);
+  WriteFenceIn();
   const struct {
     std::string input;  // of "test.in"
     std::string command;
@@ -79,7 +84,8 @@ TEST_F(QuillotValidate, JudgesStandardInput) {
       {repeated, "V < test.in", 43, "line 30003: text after the last vertex\n"},
       {"0 0 6 0\n4\n1 " + std::string(3 << 20, '7') + "x\n", "V < test.in", 43,
        "line 3: number 2 is beyond 32 bits\n"},
-      {"", "yes '1 1' | V", 43, "line 1: number 3 missing\n"},  // an endless input
+      {nested, "V < test.in", 43, "the fence is not a simple polygon\n"},  // too many to name two
+      {"", "yes '1 1' | V", 43, "line 1: number 3 missing\n"},             // an endless input
       {"", "V <&-", 6, "Runtime error 6 at $00006002\n  reading \"standard input\": Bad file descriptor\n"},
       // Its reader gone before the verdict is written, the status stays the verdict.
       {bowTie,
