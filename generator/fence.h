@@ -4,6 +4,8 @@
 
 namespace quillot {
 
+class OutFile;
+
 struct Point {
   int32_t x;
   int32_t y;
@@ -39,5 +41,7 @@ void BuildFence(int32_t n, bool odd, DrawSource draw);
 
 // Writes the built fence as the test file "fence.in".
 void WriteFenceIn();
+// Writes the same text into out, and closes it.
+void WriteFenceIn(OutFile& out);
 
 }  // namespace quillot

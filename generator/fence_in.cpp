@@ -16,6 +16,10 @@ void WritePoint(OutFile& out, Point p) {
 
 void WriteFenceIn() {
   OutFile out("fence.in", WritingFenceIn);
+  WriteFenceIn(out);
+}
+
+void WriteFenceIn(OutFile& out) {
   WritePoint(out, pointA);
   out.Text(" ");
   WritePoint(out, pointB);

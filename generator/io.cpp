@@ -1,8 +1,12 @@
 // Files of the generator, and the I/O failure report that ends the run.
 #include "io.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <utility>
@@ -13,16 +17,12 @@ namespace quillot {
 
 namespace {
 
-[[noreturn]] void SystemFailure(uint32_t site, const char* file) {
-  const int error = errno;
-  IoFailure(site, file, IoErrorOf(error), error != 0 ? std::strerror(error) : "input/output error");
-}
-
 bool IsSeparator(int c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
 }  // namespace
 
 void (*ioFailureHook)(int status) = nullptr;
+std::FILE* ioReport = stdout;
 
 int IoErrorOf(int systemError) {
   switch (systemError) {
@@ -60,17 +60,38 @@ int IoErrorOf(int systemError) {
 
 void IoFailure(uint32_t site, const char* file, int ioError, const char* reason) {
   static const char* const operations[] = {"using", "opening", "reading", "writing", "closing"};
-  std::printf("Runtime error %d at $%08X\n  %s \"%s\": %s\n", ioError, static_cast<unsigned>(site),
-              operations[site & 0xF], file, reason);
+  std::fprintf(ioReport, "Runtime error %d at $%08X\n  %s \"%s\": %s\n", ioError, static_cast<unsigned>(site),
+               operations[site & 0xF], file, reason);
   const int status = std::min(ioError, 255);
   if (ioFailureHook != nullptr) ioFailureHook(status);
   std::exit(status);
 }
 
-OutFile::OutFile(const char* name, uint32_t use) : name(name), use(use), file(std::fopen(name, "wb")) {
+void SystemFailure(uint32_t site, const char* file) {
+  const int error = errno;
+  IoFailure(site, file, IoErrorOf(error), error != 0 ? std::strerror(error) : "input/output error");
+}
+
+void KeepStandardStreams() {
+  // The lowest free descriptor is the one being filled, as those below it are open.
+  for (int descriptor = 0; descriptor <= 2; ++descriptor) {
+    if (fcntl(descriptor, F_GETFD) != -1 || errno != EBADF) continue;
+    if (open("/dev/null", O_RDWR) == -1) SystemFailure(GuardingStandardStreams + OnOpen, "/dev/null");
+  }
+}
+
+void IgnoreWriteSignals() {
+  std::signal(SIGXFSZ, SIG_IGN);
+  std::signal(SIGPIPE, SIG_IGN);
+}
+
+OutFile::OutFile(const char* name, uint32_t use) : OutFile(std::fopen(name, "wb"), name, use) {
   if (file == nullptr) SystemFailure(use + OnOpen, name);
+}
+
+OutFile::OutFile(std::FILE* stream, const char* name, uint32_t use) : name(name), use(use), file(stream) {
   // The buffer here is the only one, so a failing write is seen where it happens.
-  std::setvbuf(file, nullptr, _IONBF, 0);
+  if (file != nullptr) std::setvbuf(file, nullptr, _IONBF, 0);
 }
 
 OutFile::~OutFile() {
@@ -97,6 +118,20 @@ void OutFile::Close() {
   const int status = std::fclose(file);
   file = nullptr;
   if (status != 0) SystemFailure(use + OnClose, name);
+}
+
+std::string ReadAtMost(std::FILE* stream, size_t limit, const char* name, uint32_t use) {
+  // Reserved, not touched: memory grows with what is read rather than with the limit.
+  std::string text;
+  text.reserve(limit);
+  char piece[1 << 16];
+  size_t got = sizeof piece;
+  while (got == sizeof piece && text.size() < limit) {
+    got = std::fread(piece, 1, std::min(sizeof piece, limit - text.size()), stream);
+    text.append(piece, got);
+  }
+  if (std::ferror(stream)) SystemFailure(use + OnRead, name);
+  return text;
 }
 
 InFile::InFile(const char* name, uint32_t use) : name(name), use(use), file(std::fopen(name, "rb")) {

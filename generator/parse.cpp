@@ -1,5 +1,7 @@
-// The generator's one conversion of a text to a signed 32-bit integer.
+// The generator's conversions of a text to an integer: its own literals, and plain decimals.
 #include "parse.h"
+
+#include <algorithm>
 
 namespace quillot {
 
@@ -49,6 +51,21 @@ bool ParseInt32(std::string_view text, int32_t& value) {
   }
   const uint32_t bits = static_cast<uint32_t>(magnitude);
   value = static_cast<int32_t>(negative ? 0u - bits : bits);
+  return true;
+}
+
+bool ParsePlainDecimal(std::string_view text, int64_t& value) {
+  constexpr int64_t Beyond = 100'000'000'000'000'000;  // times 10 stays within 64 bits
+  value = 0;
+  const bool negative = !text.empty() && text[0] == '-';
+  const std::string_view digits = text.substr(negative ? 1 : 0);
+  if (digits.empty() || (digits[0] == '0' && (digits.size() > 1 || negative))) return false;
+  int64_t magnitude = 0;
+  for (const char c : digits) {
+    if (c < '0' || c > '9') return false;
+    magnitude = std::min(magnitude * 10 + (c - '0'), Beyond);
+  }
+  value = negative ? -magnitude : magnitude;
   return true;
 }
 

@@ -109,12 +109,27 @@ const std::string SmallestRectangle =
     "  336.00   259.00 lineto\n  336.00   931.00 lineto\n" +
     PsTrailer;
 
-TEST_F(Picture, SmallestRectangleTest) {
-  BuildFence(5, true, 99u);
-  WriteFenceIn();
-  EXPECT_EQ(DrawScale(), 336.0);
-  DrawFence(DrawScale());
-  EXPECT_EQ(ReadFile("fence.ps"), SmallestRectangle);
+// The smallest test of each variant, the same for every seed, drawn at its own scale.
+TEST_F(Picture, SmallestTests) {
+  const std::string tent =
+      PsHeader +
+      "1 setlinewidth\n    0.00   595.00 moveto\n[5] 0 setdash\n 1680.00   595.00 lineto\nstroke\n"
+      "[] 0 setdash\n0.1 setlinewidth\n    0.00   595.00 moveto\n 1680.00   595.00 lineto\n"
+      "  210.00   805.00 moveto\n  420.00  1015.00 lineto\n  630.00   805.00 lineto\n"
+      "  420.00   385.00 lineto\n  210.00   805.00 lineto\n" +
+      PsTrailer;
+  const struct {
+    int32_t n;
+    double scale;
+    const std::string& picture;
+  } cases[] = {{5, 336, SmallestRectangle}, {4, 210, tent}};
+  for (const auto& c : cases) {
+    BuildFence(c.n, c.n % 2 != 0, 99u);
+    WriteFenceIn();
+    EXPECT_EQ(DrawScale(), c.scale);
+    DrawFence(DrawScale());
+    EXPECT_EQ(ReadFile("fence.ps"), c.picture) << "N = " << c.n;
+  }
 }
 
 // Hand-made files, read back by the renderer on its own at scale 336.

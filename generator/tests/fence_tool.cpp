@@ -1,12 +1,36 @@
-// Test driver: draws the "fence.in" found in the current folder into "fence.ps",
-// so that the renderer can be run on hand-made test files.
-// Usage: fence_tool SCALE
+// Test driver over the generator's library, for what a test sees only from outside
+// a process of its own:
+//   fence_tool SCALE    draws the "fence.in" of the current folder into "fence.ps"
+//   fence_tool deepest  writes the largest test with each pair drawn around all the
+//                       rest, so that the pairing nests 7501 calls deep
 #include <cstdlib>
+#include <string_view>
 
 #include "draw.h"
+#include "fence.h"
+
+namespace {
+
+int32_t draws = 0, lastK = 0;
+
+// The last choice pairs lo with hi and leaves the whole rest to the level below.
+int32_t Outermost(int32_t k) {
+  if (draws++ > 0 && k != lastK - 1) std::exit(65);
+  lastK = k;
+  return k - 1;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
+  using namespace quillot;
   if (argc != 2) return 64;
-  quillot::DrawFence(std::strtod(argv[1], nullptr));
+  if (std::string_view(argv[1]) == "deepest") {
+    BuildFence(MaxN, false, Outermost);
+    if (draws != MaxN / 4 || seqTop != 0) return 65;
+    WriteFenceIn();
+    return 0;
+  }
+  DrawFence(std::strtod(argv[1], nullptr));
   return 0;
 }

@@ -1,8 +1,14 @@
 // quillot end to end: the built program run in a temporary folder.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 
 #include "draw.h"
 #include "fence.h"
+#include "io.h"
 #include "support.h"
 
 using namespace quillot;
@@ -25,6 +31,7 @@ TEST_F(Quillot, ArgumentsDecideTheTest) {
     const char* out;
     int vertices;  // 0: refused
     bool picture;
+    const char* in = nullptr;  // the whole of "fence.in", where every seed gives the same
   } cases[] = {
       {"", "Usage: quillot <N>\n", 0, false},
       {"''", "Usage: quillot <N>\n", 0, false},
@@ -53,9 +60,9 @@ TEST_F(Quillot, ArgumentsDecideTheTest) {
       {"-2147483648", "", 4, true},
       {"0", "", 4, true},
       {"-7", "", 4, true},
-      {"3", "", 4, true},
+      {"3", "", 4, true, "0 0 6 0\n4\n1 1\n2 2\n3 1\n2 -1\n"},
       {"4", "", 4, true},
-      {"5", "", 4, true},
+      {"5", "", 4, true, "0 0 4 0\n4\n1 1\n2 1\n2 -1\n1 -1\n"},
       {"6", "", 8, true},
       {"10", "", 12, true},
       {"301", "", 300, true},
@@ -77,6 +84,9 @@ TEST_F(Quillot, ArgumentsDecideTheTest) {
       EXPECT_EQ(in.substr(in.find('\n') + 1, in.find('\n', in.find('\n') + 1) - in.find('\n')),
                 std::to_string(c.vertices) + "\n");
       EXPECT_EQ(std::count(in.begin(), in.end(), '\n'), c.vertices + 2);
+      if (c.in != nullptr) {
+        EXPECT_EQ(in, c.in);
+      }
     }
     EXPECT_EQ(ps != OldPs, c.picture);
     if (c.picture) {
@@ -88,11 +98,7 @@ TEST_F(Quillot, ArgumentsDecideTheTest) {
 // Under a fixed clock the run makes the test that its seconds give as seed.
 TEST_F(Quillot, ClockSeedsTheTest) {
   const uint32_t seed = 1767323045;  // 2026-01-02 03:04:05 UTC
-  // The sanitizer runtime must come first among the libraries; faketime's is preloaded.
-  const std::string faketime =
-      "TZ=UTC ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0 "
-      "faketime -f '2026-01-02 03:04:05' " +
-      QuillotPath + " ";
+  const std::string faketime = Faketime("2026-01-02 03:04:05") + QuillotPath + " ";
   std::filesystem::create_directory("run");
   for (int32_t n : {4, 5, 12, 13, 64, 299, 300, 301, 1001, 29999, 30000}) {
     SCOPED_TRACE("N = " + std::to_string(n));
@@ -116,6 +122,8 @@ TEST_F(Quillot, FileFailureEndsTheRunWithTheReport) {
     const char* setup;
     int status;
     const char* report;
+    std::string before = "";  // shell text before the program, and its arguments
+    std::string arguments = " 12";
   } cases[] = {
       {"mkdir fence.in", 5, "Runtime error 5 at $00001001\n  opening \"fence.in\": Is a directory\n"},
       {"ln -s /dev/full fence.in", 101,
@@ -123,14 +131,54 @@ TEST_F(Quillot, FileFailureEndsTheRunWithTheReport) {
       {"mkdir fence.ps", 5, "Runtime error 5 at $00002001\n  opening \"fence.ps\": Is a directory\n"},
       {"ln -s /dev/full fence.ps", 101,
        "Runtime error 101 at $00002003\n  writing \"fence.ps\": No space left on device\n"},
+      {"ln -s fence.in fence.in", 40,
+       "Runtime error 40 at $00001001\n  opening \"fence.in\": Too many levels of symbolic links\n"},
+      {":", 27, "Runtime error 27 at $00001003\n  writing \"fence.in\": File too large\n", "ulimit -f 8 && ",
+       " 30000"},
+      {"mkfifo fence.in", 101, "Runtime error 101 at $00001003\n  writing \"fence.in\": Broken pipe\n",
+       "head -c 1 fence.in >/dev/null & ", " 30000"},
+      // Started without standard output, the report goes nowhere rather than into "fence.ps".
+      {"ln -s /dev/null fence.in", 106, "", "", " 12 >&-"},
   };
   for (const auto& c : cases) {
     ASSERT_EQ(Shell(c.setup).status, 0);
-    const Outcome run = Shell(QuillotPath + " 12");
-    EXPECT_EQ(run.status, c.status) << c.setup;
+    const Outcome run = Shell(c.before + QuillotPath + c.arguments);
+    EXPECT_EQ(run.status, c.status) << c.setup << c.before;
     EXPECT_EQ(run.out, c.report);
     EXPECT_EQ(run.err, "");
+    if (std::filesystem::is_regular_file("fence.ps")) {
+      EXPECT_EQ(ReadFile("fence.ps").find("Runtime error"), std::string::npos);
+    }
     Shell("rm -rf fence.in fence.ps");
+  }
+}
+
+// Every row of the README's table, and an error it does not list, which keeps its number.
+TEST(IoErrorOf, MapsSystemErrorsToIoErrors) {
+  const struct {
+    int systemError, ioError;
+  } cases[] = {
+      {ENOENT, 2},   {ENAMETOOLONG, 3}, {EMFILE, 4},    {ENFILE, 4}, {EACCES, 5},   {EEXIST, 5},
+      {EISDIR, 5},   {EROFS, 5},        {ENOTEMPTY, 5}, {EBADF, 6},  {EINTR, 101},  {EIO, 101},
+      {EAGAIN, 101}, {ENOSPC, 101},     {EPIPE, 101},   {0, 101},    {ENOMEM, 217}, {EFAULT, 217},
+      {EINVAL, 218}, {ELOOP, 40},       {EFBIG, 27},
+  };
+  for (const auto& c : cases) EXPECT_EQ(IoErrorOf(c.systemError), c.ioError) << std::strerror(c.systemError);
+}
+
+// A closed standard stream is filled with "/dev/null" before any file can take its descriptor.
+TEST(KeepStandardStreams, FillsEachClosedDescriptor) {
+  struct stat null {};
+  ASSERT_EQ(stat("/dev/null", &null), 0);
+  for (int descriptor : {0, 1, 2}) {
+    const int saved = dup(descriptor);
+    close(descriptor);
+    KeepStandardStreams();
+    struct stat now {};
+    EXPECT_EQ(fstat(descriptor, &now), 0) << descriptor;
+    EXPECT_EQ(now.st_rdev, null.st_rdev) << descriptor;
+    dup2(saved, descriptor);
+    close(saved);
   }
 }
 

@@ -21,6 +21,12 @@ Outcome Shell(const std::string& command) {
   return outcome;
 }
 
+std::string Faketime(const std::string& clock) {
+  // The sanitizer runtime must come first among the libraries; faketime's is preloaded.
+  return "TZ=UTC ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0 faketime -f '" + clock +
+         "' ";
+}
+
 std::string ReadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   std::ostringstream text;

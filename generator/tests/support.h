@@ -14,6 +14,9 @@ struct Outcome {
 // Runs a shell command in the current folder; standard input is empty.
 Outcome Shell(const std::string& command);
 
+// The shell text that runs a program next under a clock fixed at clock, UTC.
+std::string Faketime(const std::string& clock);
+
 std::string ReadFile(const std::string& path);
 void WriteFile(const std::string& path, const std::string& text);
 bool Exists(const std::string& path);

@@ -1,0 +1,19 @@
+// quillot-validate < fence.in: the input validator of the fence task, by the
+// Kattis convention: status 42 for a valid test, 43 and the first violation on
+// standard output for any other.
+#include <cstdio>
+
+#include "io.h"
+#include "validate.h"
+
+int main() {
+  using namespace quillot;
+  IgnoreWriteSignals();  // a reader gone from standard output must not change the verdict
+  const std::string text = ReadAtMost(stdin, MaxTestBytes, "standard input", ReadingStandardInput);
+  FenceTest test;
+  std::string violation = CheckFormat(text, test);
+  if (violation.empty()) violation = CheckFence(test);
+  if (violation.empty()) return 42;
+  std::printf("%s\n", violation.c_str());
+  return 43;
+}
