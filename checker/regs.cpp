@@ -158,21 +158,15 @@ namespace {
 Node* read_node(LineReader& file, int& count, char* err, int& line) {
   Node* node = read_node_head(file, count, err, line);
   if (!node) return nullptr;
-  int i = 0;
-  try {
-    for (; i < node->K; ++i) {
-      node->children[i] = read_node(file, count, err, line);
-      if (!node->children[i]) break;
+  for (int i = 0; i < node->K; ++i) {
+    node->children[i] = read_node(file, count, err, line);
+    if (!node->children[i]) {
+      node->K = i;  // release just the subtrees read so far
+      delete_node(node);
+      return nullptr;
     }
-  } catch (const std::bad_alloc&) {
-    node->K = i;
-    delete_node(node);
-    throw;
   }
-  if (i == node->K) return node;
-  node->K = i;  // release just the subtrees read so far
-  delete_node(node);
-  return nullptr;
+  return node;
 }
 
 namespace {
@@ -203,11 +197,25 @@ int read_tree(LineReader& file, char* err) {
   return 1;
 }
 
+// Frees the nodes made before an allocation failed. They are exactly nodes 1 to
+// M - 1, as nothing is released before the read ends; freeing them here keeps
+// read_node free of handlers, which would cost stack at every level.
+void release_made_before(int failed_number) {
+  for (int i = 1; i < failed_number; ++i) delete node_map[i];
+  root = nullptr;
+}
+
 }  // namespace
 
 int read_task(std::FILE* stream, char* err) {
   LineReader file(stream);
-  const int ok = read_tree(file, err);
+  int ok = 0;
+  try {
+    ok = read_tree(file, err);
+  } catch (const std::bad_alloc&) {
+    release_made_before(M);
+    throw;
+  }
   if (!file.failed()) return ok;
   if (ok) delete_data();
   return fail(err, "failed opening file");

@@ -61,6 +61,9 @@ std::optional<long long> scan_i(const char*& p);
 // allocated, std::bad_alloc leaves them, again with nothing left allocated.
 int read_data(char* err);
 int read_task(std::FILE* file, char* err);
+// One node block and its subtree, numbered from count + 1. On a defect: no node,
+// the message in err, nothing it made left allocated. When an allocation fails,
+// std::bad_alloc leaves it with its nodes still in node_map, for read_task to free.
 Node* read_node(LineReader& file, int& count, char* err, int& line);
 
 void delete_node(Node* node);
