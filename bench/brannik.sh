@@ -4,6 +4,7 @@
 # prints the ratio of the medians. Needs hyperfine.
 # Usage: bench/brannik.sh [build-dir]
 set -euo pipefail
+source "$(dirname "$0")/compare.sh"
 build=$(cd "${1:-$(dirname "$0")/../build}" && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -13,9 +14,5 @@ for shape in chain wide; do
   cd "$work/$shape"
   "$build/bench/make_case" "$shape" 10000
   [ "$("$build/checker/brannik")" = Success ] || { echo "$shape: answer not accepted" >&2; exit 1; }
-  hyperfine -N --warmup 50 --runs 1000 --export-csv times.csv \
-    -n brannik "$build/checker/brannik" -n "wc -l" "wc -l REGS.IN REGS.OUT" >&2
-  # times.csv: command,mean,stddev,median,... in seconds, one row per command.
-  awk -F, -v shape="$shape" 'NR == 2 { b = $4 } NR == 3 { w = $4 }
-    END { printf "%s: brannik %.3f ms, wc -l %.3f ms, ratio of medians %.2f\n", shape, b * 1e3, w * 1e3, b / w }' times.csv
+  compare "$shape" brannik "$build/checker/brannik" "wc -l" "wc -l REGS.IN REGS.OUT" -N
 done

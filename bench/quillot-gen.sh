@@ -5,6 +5,7 @@
 # Needs hyperfine.
 # Usage: bench/quillot-gen.sh [build-dir]
 set -euo pipefail
+source "$(dirname "$0")/compare.sh"
 build=$(cd "${1:-$(dirname "$0")/../build}" && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -12,8 +13,5 @@ cd "$work"
 
 seed=1767323045
 "$build/generator/quillot-gen" 30000 "$seed" >fence.in
-hyperfine -N --output=pipe --warmup 50 --runs 1000 --export-csv times.csv \
-  -n quillot-gen "$build/generator/quillot-gen 30000 $seed" -n cat "cat fence.in" >&2
-# times.csv: command,mean,stddev,median,... in seconds, one row per command.
-awk -F, -v bytes="$(wc -c <fence.in)" 'NR == 2 { q = $4 } NR == 3 { c = $4 }
-  END { printf "quillot-gen 30000 (%d bytes): quillot-gen %.3f ms, cat %.3f ms, ratio of medians %.2f\n", bytes, q * 1e3, c * 1e3, q / c }' times.csv
+compare "quillot-gen 30000 ($(wc -c <fence.in) bytes)" quillot-gen "$build/generator/quillot-gen 30000 $seed" \
+  cat "cat fence.in" -N --output=pipe

@@ -4,6 +4,7 @@
 # the medians (the target is at most 1.0). Needs hyperfine.
 # Usage: bench/quillot-validate.sh [build-dir]
 set -euo pipefail
+source "$(dirname "$0")/compare.sh"
 build=$(cd "${1:-$(dirname "$0")/../build}" && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -14,7 +15,5 @@ status=0
 "$build/generator/quillot-validate" <fence.in || status=$?
 [ "$status" = 42 ] || { echo "the test is not valid (status $status)" >&2; exit 1; }
 # Through the shell, as standard input is a file; hyperfine takes the shell's own time off.
-hyperfine --warmup 20 --runs 300 --export-csv times.csv \
-  -n quillot-validate "$build/generator/quillot-validate <fence.in; test \$? = 42" -n "sort -n" "sort -n <fence.in" >&2
-awk -F, 'NR == 2 { v = $4 } NR == 3 { s = $4 }
-  END { printf "quillot-validate, 30000 vertices: quillot-validate %.3f ms, sort -n %.3f ms, ratio of medians %.2f\n", v * 1e3, s * 1e3, v / s }' times.csv
+compare "quillot-validate, 30000 vertices" quillot-validate "$build/generator/quillot-validate <fence.in; test \$? = 42" \
+  "sort -n" "sort -n <fence.in"
