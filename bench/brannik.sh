@@ -3,11 +3,7 @@
 # and a wide tree, side by side with `wc -l` over the same two files, and
 # prints the ratio of the medians. Needs hyperfine.
 # Usage: bench/brannik.sh [build-dir]
-set -euo pipefail
-source "$(dirname "$0")/compare.sh"
-build=$(cd "${1:-$(dirname "$0")/../build}" && pwd)
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+source "$(dirname "$0")/lib.sh"
 
 for shape in chain wide; do
   mkdir "$work/$shape"

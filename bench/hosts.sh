@@ -7,13 +7,8 @@
 # gets a fresh feedback folder for every run, as a judge gives it.
 # Needs hyperfine.
 # Usage: bench/hosts.sh [build-dir]
-set -euo pipefail
-source "$(dirname "$0")/compare.sh"
-build=$(cd "${1:-$(dirname "$0")/../build}" && pwd)
+source "$(dirname "$0")/lib.sh"
 bin=$build/checker
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cd "$work"
 "$build/bench/make_case" chain 10000
 mkdir fb
 

@@ -4,12 +4,7 @@
 # pipe, and prints the ratio of the medians (the target is at most 1.20).
 # Needs hyperfine.
 # Usage: bench/quillot-gen.sh [build-dir]
-set -euo pipefail
-source "$(dirname "$0")/compare.sh"
-build=$(cd "${1:-$(dirname "$0")/../build}" && pwd)
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cd "$work"
+source "$(dirname "$0")/lib.sh"
 
 seed=1767323045
 "$build/generator/quillot-gen" 30000 "$seed" >fence.in

@@ -3,12 +3,7 @@
 # of the same file, each reading it from standard input, and prints the ratio of
 # the medians (the target is at most 1.0). Needs hyperfine.
 # Usage: bench/quillot-validate.sh [build-dir]
-set -euo pipefail
-source "$(dirname "$0")/compare.sh"
-build=$(cd "${1:-$(dirname "$0")/../build}" && pwd)
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cd "$work"
+source "$(dirname "$0")/lib.sh"
 
 "$build/generator/quillot-gen" 30000 1767323045 >fence.in
 status=0

@@ -3,12 +3,7 @@
 # side with `cp` of a file of the same size, and prints the ratio of the
 # medians. Needs hyperfine.
 # Usage: bench/quillot.sh [build-dir]
-set -euo pipefail
-source "$(dirname "$0")/compare.sh"
-build=$(cd "${1:-$(dirname "$0")/../build}" && pwd)
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cd "$work"
+source "$(dirname "$0")/lib.sh"
 
 "$build/generator/quillot" 30000
 cp fence.in same-size.bin

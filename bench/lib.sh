@@ -1,4 +1,13 @@
-# The benchmarks' one way of comparing two commands; sourced, not run.
+# What every benchmark shares; sourced, not run, by a script that takes the
+# build folder as its first argument (by default build/ beside bench/).
+
+# The build folder, and a scratch folder, removed at the exit, to work in.
+set -euo pipefail
+build=$(cd "${1:-$(dirname "${BASH_SOURCE[0]}")/../build}" && pwd)
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cd "$work"
+
 # compare <label> <name-a> <command-a> <name-b> <command-b> [hyperfine options...]
 # Times both in five rounds of 200 runs each, so that a machine whose speed
 # drifts while it is measured weighs on both alike, and prints the median of
