@@ -221,14 +221,6 @@ int read_task(std::FILE* stream, char* err) {
   return fail(err, "failed opening file");
 }
 
-int read_data(char* err) {
-  std::FILE* file = std::fopen("REGS.IN", "r");
-  if (!file) return fail(err, "failed opening file");
-  const int ok = read_task(file, err);
-  std::fclose(file);
-  return ok;
-}
-
 void delete_node(Node* node) {
   for (int i = 0; i < node->K; ++i) delete_node(node->children[i]);
   delete node;
@@ -295,14 +287,6 @@ int replay_answer(std::FILE* stream, char* err, long long& claimed_cost) {
   LineReader file(stream);
   const int ok = replay(file, err, claimed_cost);
   return file.failed() ? fail(err, "failed opening file") : ok;
-}
-
-int verify_data(char* err, long long& claimed_cost) {
-  std::FILE* file = std::fopen("REGS.OUT", "r");
-  if (!file) return fail(err, "failed opening file");
-  const int ok = replay_answer(file, err, claimed_cost);
-  std::fclose(file);
-  return ok;
 }
 
 }  // namespace regs

@@ -55,11 +55,10 @@ class LineReader {
 // Magnitudes beyond 64 bits saturate at the limits of long long.
 std::optional<long long> scan_i(const char*& p);
 
-// Read "REGS.IN" (or an open stream holding it) into the tree. Return 1 on
-// success; 0 with one message in err, nothing left allocated. A read error
-// makes the file unreadable: "failed opening file". When a node cannot be
-// allocated, std::bad_alloc leaves them, again with nothing left allocated.
-int read_data(char* err);
+// Read "REGS.IN" from an open stream into the tree. Return 1 on success; 0
+// with one message in err, nothing left allocated. A read error makes the file
+// unreadable: "failed opening file". When a node cannot be allocated,
+// std::bad_alloc leaves it, again with nothing left allocated.
 int read_task(std::FILE* file, char* err);
 // One node block and its subtree, numbered from count + 1. On a defect: no node,
 // the message in err, nothing it made left allocated. When an allocation fails,
@@ -69,10 +68,9 @@ Node* read_node(LineReader& file, int& count, char* err, int& line);
 void delete_node(Node* node);
 void delete_data();
 
-// Replay "REGS.OUT" (or an open stream holding it) on the tree. Return 1 when
-// the answer is accepted; 0 with one message in err ("failed opening file"
-// after a read error, whatever was read before it).
-int verify_data(char* err, long long& claimed_cost);
+// Replay "REGS.OUT" from an open stream on the tree. Return 1 when the answer
+// is accepted; 0 with one message in err ("failed opening file" after a read
+// error, whatever was read before it).
 int replay_answer(std::FILE* file, char* err, long long& claimed_cost);
 
 }  // namespace regs

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "validate.h"
+#include "fence_validate.h"
 
 namespace quillot {
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "parse.h"
-#include "validate.h"
+#include "fence_validate.h"
 
 namespace quillot {
 

@@ -9,7 +9,7 @@
 #include <cstring>
 
 #include "regs.h"
-#include "validate.h"
+#include "task_validate.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "validate.h"
+#include "fence_validate.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace quillot;

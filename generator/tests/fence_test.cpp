@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "support.h"
-#include "validate.h"
+#include "fence_validate.h"
 
 using namespace quillot;
 

@@ -1,6 +1,6 @@
 // The strict validator of "REGS.IN": its verdict line by line, and that it
 // never accepts what the checker's reader rejects.
-#include "validate.h"
+#include "task_validate.h"
 
 #include <gtest/gtest.h>
 

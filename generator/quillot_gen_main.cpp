@@ -1,10 +1,12 @@
 // quillot-gen <N> <seed>: writes to standard output the "fence.in" that quillot <N>
 // writes when the clock reads <seed> seconds since 1970, and no other file.
 #include <cstdio>
+#include <cstring>
 
 #include "args.h"
 #include "fence.h"
 #include "io.h"
+#include "quillot_version.h"
 
 namespace {
 
@@ -20,6 +22,8 @@ int main(int argc, char** argv) {
   using namespace quillot;
   IgnoreWriteSignals();
   ioReport = stderr;
+  if (argc == 2 && std::strcmp(argv[1], "--version") == 0)
+    return std::printf("quillot-gen %s\n", Version) < 0;
 
   int32_t n = 0;
   uint32_t seed = 0;

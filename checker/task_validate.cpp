@@ -1,5 +1,5 @@
 // The strict validator of "REGS.IN".
-#include "validate.h"
+#include "task_validate.h"
 
 #include <climits>
 

@@ -4,10 +4,12 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstring>
 
+#include "brannik_version.h"
 #include "descriptors.h"
 #include "judge.h"
-#include "validate.h"
+#include "task_validate.h"
 
 namespace {
 
@@ -17,7 +19,9 @@ constexpr int NotValidated = 1;
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+  if (argc == 2 && std::strcmp(argv[1], "--version") == 0)
+    return std::printf("brannik-validate %s\n", regs::Version) < 0;
   const int closed = regs::reopen_standard_descriptors();
   if (closed < 0 || closed & (1 << STDIN_FILENO | 1 << STDOUT_FILENO)) return NotValidated;
   char err[regs::ErrSize];

@@ -1,5 +1,5 @@
 // The validator: hand-made tests judged by the library, and quillot-validate end to end.
-#include "validate.h"
+#include "fence_validate.h"
 
 #include "support.h"
 
