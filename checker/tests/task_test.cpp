@@ -62,8 +62,8 @@ std::string replay_message(const std::string& in, const std::string& out) {
   Stream task(in);
   if (!regs::read_task(task.file, err)) return std::string("input rejected: ") + err;
   Stream answer(out);
-  long long claimed = 0;
-  const int ok = regs::replay_answer(answer.file, err, claimed);
+  long long claimed = 0, total = 0;
+  const int ok = regs::replay_answer(answer.file, err, claimed, total);
   regs::delete_data();
   return ok ? "" : err;
 }
@@ -280,8 +280,8 @@ TEST(ReplayAnswer, ReportsTheClaimWhateverTheVerdict) {
   char err[regs::ErrSize];
   Stream task(WorkedIn), answer("0x10 and more\n2 2\n");
   ASSERT_EQ(regs::read_task(task.file, err), 1);
-  long long claimed = 0;
-  EXPECT_EQ(regs::replay_answer(answer.file, err, claimed), 0);
+  long long claimed = 0, total = 0;
+  EXPECT_EQ(regs::replay_answer(answer.file, err, claimed, total), 0);
   EXPECT_EQ(claimed, 16);
   regs::delete_data();
 }
@@ -309,8 +309,8 @@ TEST(ReadErrors, AreNeverTakenForTheEndOfTheFile) {
       Stream task(row.task);
       ASSERT_EQ(regs::read_task(task.file, err), 1) << row.name;
       support::ScriptedStream answer(row.answer, row.good);
-      long long claimed = 0;
-      EXPECT_EQ(regs::replay_answer(answer.file, err, claimed), 0) << row.name;
+      long long claimed = 0, total = 0;
+      EXPECT_EQ(regs::replay_answer(answer.file, err, claimed, total), 0) << row.name;
       regs::delete_data();
     }
     EXPECT_STREQ(err, "failed opening file") << row.name;
