@@ -1,11 +1,15 @@
 // Reading the task input and replaying answers on it, driven through streams.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <climits>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <new>
+#include <optional>
 #include <random>
 #include <string>
 
@@ -34,6 +38,24 @@ void operator delete(void* p) noexcept {
   std::free(p);
 }
 void operator delete(void* p, std::size_t) noexcept { operator delete(p); }
+
+// C's allocator too, as the C library's own allocations (a stream's) fail
+// with ENOMEM; glibc lets a program put its malloc before its own. Not under
+// the sanitizers, whose runtime owns malloc.
+#if !defined(__SANITIZE_ADDRESS__)
+#define FAILING_MALLOC 1
+namespace {
+long failing_malloc = -1;  // counts down to the one that fails; -1: none
+}  // namespace
+extern "C" void* __libc_malloc(std::size_t size);
+extern "C" void* malloc(std::size_t size) noexcept {
+  if (failing_malloc >= 0 && failing_malloc-- == 0) {
+    errno = ENOMEM;
+    return nullptr;
+  }
+  return __libc_malloc(size);
+}
+#endif
 
 namespace {
 
@@ -346,6 +368,90 @@ TEST(Memory, OutOfMemoryIsNoVerdictAndReleasesEverything) {
   failing_allocation = 7;  // one past the worked example's seven nodes
   EXPECT_EQ(regs::judge(in.c_str(), out.c_str()).verdict, regs::Verdict::Accepted);
   failing_allocation = -1;
+}
+
+// The lowest descriptor free: a file that a judgement left open moves it up.
+int lowest_free_descriptor() {
+  const int fd = open("/dev/null", O_RDONLY);
+  close(fd);
+  return fd;
+}
+
+TEST(Judge, ComparesWithTheJurysAnswerAndLeavesNothingBehind) {
+  using regs::Verdict;
+  const support::ScratchDir dir;
+  const std::string in = dir.path + "/in", out = dir.path + "/out", ans = dir.path + "/ans";
+  support::write_file(in, WorkedIn);
+  const std::string dear = "15\n2 0\n5 0\n1 1\n", wrong = "12\n2 0\n5 1\n1 1\n";
+  const struct {
+    const char* name;
+    std::optional<std::string> out, ans;  // none: absent
+    bool with_jury;
+    Verdict verdict;
+    std::string message;
+  } table[] = {
+      {"brannik's call", support::WorkedOut, std::nullopt, false, Verdict::Accepted, ""},
+      {"answer missing", std::nullopt, std::nullopt, false, Verdict::Rejected, "failed opening file"},
+      {"as cheap as the jury's", support::WorkedOut, support::WorkedOut, true, Verdict::Accepted, ""},
+      {"dearer", dear, support::WorkedOut, true, Verdict::Rejected, "total cost 15, the least is 11"},
+      {"cheaper", support::WorkedOut, dear, true, Verdict::JuryFault,
+       "not optimal: total cost 15, the contestant's answer costs 11"},
+      {"rejected after the jury's", wrong, support::WorkedOut, true, Verdict::Rejected,
+       "incorrect total cost"},
+      {"missing after the jury's", std::nullopt, support::WorkedOut, true, Verdict::Rejected,
+       "failed opening file"},
+      {"jury's missing", support::WorkedOut, std::nullopt, true, Verdict::JuryFault, "failed opening file"},
+      {"jury's rejected", support::WorkedOut, wrong, true, Verdict::JuryFault,
+       "incorrect total cost: claimed 12, replayed 11"},
+  };
+  for (const auto& row : table) {
+    std::remove(out.c_str());
+    std::remove(ans.c_str());
+    if (row.out) support::write_file(out, *row.out);
+    if (row.ans) support::write_file(ans, *row.ans);
+    const long blocks = live_blocks;
+    const int descriptor = lowest_free_descriptor();
+    const regs::Judgement j = regs::judge(in.c_str(), out.c_str(), row.with_jury ? ans.c_str() : nullptr);
+    EXPECT_EQ(j.verdict, row.verdict) << row.name;
+    EXPECT_EQ(j.message, row.message) << row.name;
+    if (j.verdict == Verdict::Accepted) {
+      EXPECT_EQ(j.total, 11) << row.name;
+    }
+    EXPECT_EQ(live_blocks, blocks) << row.name;
+    EXPECT_EQ(lowest_free_descriptor(), descriptor) << row.name;
+  }
+}
+
+TEST(Memory, AStreamThatCannotBeMadeIsNoVerdict) {
+#if !defined(FAILING_MALLOC)
+  GTEST_SKIP() << "the sanitizers' runtime owns malloc";
+#else
+  // Every allocation of a judgement in turn fails, the streams' included:
+  // each time nobody is to blame, as an open that fails for want of memory
+  // says nothing about the file.
+  const support::ScratchDir dir;
+  const std::string in = dir.path + "/in", out = dir.path + "/out";
+  support::write_file(in, WorkedIn);
+  support::write_file(out, support::WorkedOut);
+  for (long fail_at = 0;; ++fail_at) {
+    const long blocks = live_blocks;
+    const int descriptor = lowest_free_descriptor();
+    failing_malloc = fail_at;
+    const regs::Judgement j = regs::judge(in.c_str(), out.c_str(), out.c_str());
+    const bool failed = failing_malloc < 0;
+    failing_malloc = -1;
+    EXPECT_EQ(live_blocks, blocks) << fail_at;
+    EXPECT_EQ(lowest_free_descriptor(), descriptor) << fail_at;
+    if (!failed) {
+      EXPECT_EQ(j.verdict, regs::Verdict::Accepted);
+      EXPECT_GT(fail_at, 9);  // three streams and seven nodes
+      break;
+    }
+    if (j.verdict == regs::Verdict::Accepted) continue;  // a stream's buffer: it reads without
+    EXPECT_EQ(j.verdict, regs::Verdict::CouldNotJudge) << fail_at << ": " << j.message;
+    EXPECT_STREQ(j.message, "out of memory") << fail_at;
+  }
+#endif
 }
 
 }  // namespace
