@@ -377,12 +377,14 @@ int lowest_free_descriptor() {
   return fd;
 }
 
-TEST(Judge, ComparesWithTheJurysAnswerAndLeavesNothingBehind) {
+// The verdicts are the protocol table's (hosts_test.cpp); here, that every
+// path of a judgement frees the tree and closes its files.
+TEST(Judge, LeavesNothingBehindOnAnyPath) {
   using regs::Verdict;
   const support::ScratchDir dir;
   const std::string in = dir.path + "/in", out = dir.path + "/out", ans = dir.path + "/ans";
   support::write_file(in, WorkedIn);
-  const std::string dear = "15\n2 0\n5 0\n1 1\n", wrong = "12\n2 0\n5 1\n1 1\n";
+  const std::string wrong = "12\n2 0\n5 1\n1 1\n";
   const struct {
     const char* name;
     std::optional<std::string> out, ans;  // none: absent
@@ -390,14 +392,8 @@ TEST(Judge, ComparesWithTheJurysAnswerAndLeavesNothingBehind) {
     Verdict verdict;
     std::string message;
   } table[] = {
-      {"brannik's call", support::WorkedOut, std::nullopt, false, Verdict::Accepted, ""},
       {"answer missing", std::nullopt, std::nullopt, false, Verdict::Rejected, "failed opening file"},
       {"as cheap as the jury's", support::WorkedOut, support::WorkedOut, true, Verdict::Accepted, ""},
-      {"dearer", dear, support::WorkedOut, true, Verdict::Rejected, "total cost 15, the least is 11"},
-      {"cheaper", support::WorkedOut, dear, true, Verdict::JuryFault,
-       "not optimal: total cost 15, the contestant's answer costs 11"},
-      {"rejected after the jury's", wrong, support::WorkedOut, true, Verdict::Rejected,
-       "incorrect total cost"},
       {"missing after the jury's", std::nullopt, support::WorkedOut, true, Verdict::Rejected,
        "failed opening file"},
       {"jury's missing", support::WorkedOut, std::nullopt, true, Verdict::JuryFault, "failed opening file"},
