@@ -2,8 +2,8 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "parse.h"
 #include "fence_validate.h"
+#include "parse.h"
 
 namespace quillot {
 

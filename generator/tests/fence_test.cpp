@@ -4,8 +4,8 @@
 #include <random>
 #include <vector>
 
-#include "support.h"
 #include "fence_validate.h"
+#include "support.h"
 
 using namespace quillot;
 
