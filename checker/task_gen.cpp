@@ -98,7 +98,7 @@ Parents comb(int n, int degree, Draw& draw) {
 void write_tree(const Parents& parent, bool shuffle, Draw& draw, long long cost_low, long long cost_high,
                 char*& p) {
   const int n = static_cast<int>(parent.size());
-  std::vector<int> first(n + 1, 0), kids(n > 0 ? n - 1 : 0);
+  std::vector<int> first(n + 1, 0), kids(n - 1);
   for (int v = 1; v < n; ++v) ++first[parent[v] + 1];
   for (int v = 0; v < n; ++v) first[v + 1] += first[v];
   std::vector<int> filled(first.begin(), first.end() - 1);
@@ -122,7 +122,8 @@ void write_tree(const Parents& parent, bool shuffle, Draw& draw, long long cost_
   }
 }
 
-bool fair_range(long long low, long long high, long long least) {
+// least <= low <= high <= INT_MAX
+bool ordered_within(long long low, long long high, long long least) {
   return least <= low && low <= high && high <= INT_MAX;
 }
 
@@ -134,11 +135,11 @@ const char* generate_task(const TaskPlan& plan, std::string& test) {
   const long long bound = std::min<long long>(MaxChildren, plan.registers);
   const long long degree = plan.degree.value_or(bound);
   if (degree < 1 || degree > bound) return "degree out of range: 1 to min(10, N)";
-  if (!fair_range(plan.cost_low, plan.cost_high, INT_MIN))
+  if (!ordered_within(plan.cost_low, plan.cost_high, INT_MIN))
     return "costs must be LO,HI with -2147483648 <= LO <= HI <= 2147483647";
-  if (!fair_range(plan.load_low, plan.load_high, 1))
+  if (!ordered_within(plan.load_low, plan.load_high, 1))
     return "load must be LO,HI with 1 <= LO <= HI <= 2147483647";
-  if (!fair_range(plan.store_low, plan.store_high, 1))
+  if (!ordered_within(plan.store_low, plan.store_high, 1))
     return "store must be LO,HI with 1 <= LO <= HI <= 2147483647";
   if (plan.shape == Shape::Comb && degree < 2) return "a comb needs a degree of at least 2";
   if (plan.shape == Shape::Full && (plan.nodes - 1) % degree != 0)
