@@ -82,9 +82,11 @@ std::string store_everything_accepted(const std::string& test, const TaskPlan&) 
     steps += std::to_string(v) + (v == 1 ? " 1\n" : " 0\n");
   }
   char err[regs::ErrSize];
-  long long claimed = 0;
-  return regs::replay_answer(support::Stream(std::to_string(total) + "\n" + steps).file, err, claimed) ? ""
-                                                                                                       : err;
+  long long claimed = 0, replayed = 0;
+  return regs::replay_answer(support::Stream(std::to_string(total) + "\n" + steps).file, err, claimed,
+                             replayed)
+             ? ""
+             : err;
 }
 
 using Check = std::string (*)(const std::string& test, const TaskPlan& plan);
