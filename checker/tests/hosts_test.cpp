@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "cases.h"
 #include "support.h"
 
 namespace {
@@ -26,7 +27,8 @@ struct Row {
 };
 
 const std::string Testlib = BRANNIK_TESTLIB, Kattis = BRANNIK_KATTIS, Cms = BRANNIK_CMS,
-                  Validate = BRANNIK_VALIDATE;
+                  Validate = BRANNIK_VALIDATE, Solve = BRANNIK_SOLVE;
+const cases::Case Chain = cases::chain(10000);
 
 const Row Table[] = {
     {"accepted", Testlib, WorkedIn, WorkedOut, "$P in out ans res", 0, "", "ok total cost 11\n", "res",
@@ -73,6 +75,20 @@ const Row Table[] = {
     {"invalid", Validate, "2\n1 3\n+2\n", std::nullopt, "$P < in", 43,
      "line 3: not a plain decimal integer\n", ""},
     {"violation to a full disk", Validate, "0\n", std::nullopt, "$P < in >/dev/full", 1, "", ""},
+
+    {"least cost", Solve, WorkedIn, std::nullopt, "$P < in", 0, "11\n5 0\n2 1\n1 1\n", ""},
+    {"10000 levels in a 2 MiB stack", Solve, Chain.in, std::nullopt, "ulimit -s 2048; $P < in", 0, Chain.out,
+     ""},
+    {"unusable input", Solve, "2\n1 3\n3\n", std::nullopt, "$P < in", 1, "",
+     "Error in input file: K out of range at line 3\n"},
+    {"no answer evaluates a lone leaf", Solve, "1\n1 1\n0\n", std::nullopt, "$P < in", 1, "",
+     "Error in input file: root node is a leaf\n"},
+    {"standard input closed", Solve, WorkedIn, std::nullopt, "$P <&-", 1, "",
+     "Error in input file: failed opening file\n"},
+    {"answer to a full disk", Solve, WorkedIn, std::nullopt, "$P < in >/dev/full", 2, "",
+     "brannik-solve: cannot write the answer\n"},
+    {"standard output closed", Solve, WorkedIn, std::nullopt, "$P < in >&-", 2, "",
+     "brannik-solve: cannot write the answer\n"},
 };
 
 void expect_row(const Row& row, const std::string& program) {
@@ -95,14 +111,36 @@ TEST(Hosts, EachProgramKeepsItsSystemsProtocol) {
   for (const Row& row : Table) expect_row(row, row.program);
 }
 
-TEST(Hosts, TheOneFileCheckerCompilesAloneAndKeepsTheProtocol) {
-  const support::ScratchDir dir;
-  const Outcome built =
-      support::run_shell(dir.path, "g++ -std=c++20 -O2 -Wall -Wextra '" ONE_FILE "' -o brannik-testlib");
+// Compiles a one-file program in dir alone, as a judging system does.
+void expect_compiles_alone(const support::ScratchDir& dir, const std::string& name) {
+  const Outcome built = support::run_shell(
+      dir.path, "g++ -std=c++20 -O2 -Wall -Wextra '" ONE_FILE_DIR "/" + name + ".cpp' -o " + name);
   ASSERT_EQ(built.status, 0) << built.err;
   EXPECT_EQ(built.err, "");
+}
+
+TEST(Hosts, TheOneFileCheckerCompilesAloneAndKeepsTheProtocol) {
+  const support::ScratchDir dir;
+  expect_compiles_alone(dir, "brannik-testlib");
   for (const Row& row : Table)
     if (row.program == Testlib) expect_row(row, dir.path + "/brannik-testlib");
+}
+
+// Without the descriptors' part, the solver's one file writes what the built
+// solver writes, and fails as it fails.
+TEST(Hosts, TheOneFileSolverCompilesAloneAndWritesTheSameAnswers) {
+  const support::ScratchDir dir;
+  expect_compiles_alone(dir, "brannik-solve");
+  for (const Row& row : Table)
+    if (row.program == Solve) expect_row(row, dir.path + "/brannik-solve");
+  for (const std::string& task :
+       {cases::task("wide", 10000, 10), cases::task("random", 10000, 3), cases::task("random", 3000, 100)}) {
+    support::write_file(dir.path + "/in", task);
+    const Outcome alone = support::run_shell(dir.path, "./brannik-solve < in");
+    const Outcome built = support::run_shell(dir.path, "'" + Solve + "' < in");
+    EXPECT_EQ(alone.status, 0);
+    EXPECT_EQ(alone.out, built.out);
+  }
 }
 
 }  // namespace
