@@ -13,6 +13,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "cases.h"
 #include "regs.h"
 #include "support.h"
 
@@ -154,6 +155,29 @@ TEST(Solve, NoScheduleStoresFewerOnAnySmallTreeOrRandomLargerOne) {
     ++trees;
   }
   RecordProperty("trees", trees);
+}
+
+TEST(Solve, OutOfMemoryWritesNoAnswer) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "the sanitizers' runtime cannot start under a small address space limit";
+#endif
+  // Address space limits from too small to start to enough for 10000 nodes:
+  // each run writes the whole answer, dies before it reads, or says it ran out
+  // of memory with status 2 and nothing on standard output.
+  const support::ScratchDir dir;
+  support::write_file(dir.path + "/in", cases::task("random", 10000, 100));
+  const std::string answer = support::run_shell(dir.path, "'" BRANNIK_SOLVE "' < in").out;
+  int out_of_memory = 0;
+  for (int limit = 1000; limit <= 6000; limit += 250) {
+    const support::Outcome o =
+        support::run_shell(dir.path, "ulimit -v " + std::to_string(limit) + "; '" BRANNIK_SOLVE "' < in");
+    if (o.status == 2 && o.out.empty() && o.err == "Error in checker: out of memory\n") {
+      ++out_of_memory;
+    } else if (o.status != 0 || o.out != answer) {
+      EXPECT_TRUE(o.out.empty() && o.err.empty()) << limit << ": " << o.status << " " << o.err;
+    }
+  }
+  EXPECT_GT(out_of_memory, 0);
 }
 
 }  // namespace
