@@ -1,12 +1,18 @@
 # Writes a program of the checker family as one self-contained C++ source, for
-# systems that compile a program from one file (Polygon): its parts in order,
-# with the project's own includes left out.
+# systems that compile a program from one file (Polygon, a Kattis-format
+# package): its parts in order, with the project's own includes left out.
 # Usage: cmake -DOUT=<file> -DPROGRAM=<name> -DPARTS=<part>,<part>,... -P one_file.cmake
 string(REPLACE "," ";" parts "${PARTS}")
 set(text "// ${PROGRAM} in one file, written by the build from the checker's sources.\n")
-string(APPEND text "// Standard C++ only: g++ -std=c++20 -O2 ${PROGRAM}.cpp -o ${PROGRAM}\n")
+string(APPEND text "// Nothing but the compiler and the system headers: g++ -std=c++20 -O2 ${PROGRAM}.cpp -o ${PROGRAM}\n")
 foreach(part IN LISTS parts)
-  file(READ ${CMAKE_CURRENT_LIST_DIR}/${part} source)
+  # A part is a source of the checker or, given whole, one the build writes.
+  if(IS_ABSOLUTE ${part})
+    file(READ ${part} source)
+    get_filename_component(part ${part} NAME)
+  else()
+    file(READ ${CMAKE_CURRENT_LIST_DIR}/${part} source)
+  endif()
   # Every source opens with a comment line, so these lines never come first.
   string(REGEX REPLACE "\n#include \"[^\n]*\"" "" source "${source}")
   string(REPLACE "\n#pragma once" "" source "${source}")
