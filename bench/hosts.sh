@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Times each judging system's program on the accepted 10000-node chain side
-# by side with brannik on the same files, and prints the ratio of the medians
-# (the programs may cost at most 10% more: a ratio of at most 1.10). The two
+# by side with brannik on the same files, and prints the ratio of the medians.
+# The three judging programs are given the same answer as the jury's, which
+# they replay too: they may cost at most half as much again (a ratio of at
+# most 1.5); the validator at most 10% more (1.10). The two
 # that read standard input are started by `sh -c 'exec ...'` for the
 # redirection, and brannik the same way beside them; the Kattis-format one
 # gets a fresh feedback folder for every run, as a judge gives it.

@@ -22,8 +22,8 @@ int main(int argc, char** argv) {
   }
   if (closed < 0 || closed & 1 << STDOUT_FILENO) return NotJudged;  // the score would reach nobody
 
-  // The correct output is not read: the contestant's output is judged by replaying it.
-  const regs::Judgement j = regs::judge(argv[1], argv[3]);
+  // The correct output sets the cost that the contestant's output must reach.
+  const regs::Judgement j = regs::judge(argv[1], argv[3], argv[2]);
   if (j.verdict != regs::Verdict::Accepted && j.verdict != regs::Verdict::Rejected) {
     std::fputs(regs::verdict_line(j).text, stderr);
     return NotJudged;

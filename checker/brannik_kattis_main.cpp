@@ -38,8 +38,8 @@ int main(int argc, char** argv) {
   if (closed < 0 || closed & 1 << STDIN_FILENO)
     return not_judged(dir, "no team output: standard input closed\n");
 
-  // The jury's answer is not read: the team output is judged by replaying it.
-  const regs::Judgement j = regs::judge(argv[1], nullptr);
+  // The jury's answer sets the cost that the team output must reach.
+  const regs::Judgement j = regs::judge(argv[1], nullptr, argv[2]);
   if (j.verdict != regs::Verdict::Accepted && j.verdict != regs::Verdict::Rejected)
     return not_judged(dir, regs::verdict_line(j).text);
   if (!write_feedback(dir, "judgemessage.txt", regs::answer_line(j).text))

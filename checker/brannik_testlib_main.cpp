@@ -1,50 +1,96 @@
 // brannik-testlib: the register task's checker for systems that follow
-// testlib's calling convention (Polygon, Codeforces):
-// brannik-testlib <input> <output> <answer> [<result-file>], status 0 ok,
-// 1 wrong answer, 3 a failure of the jury's side or of the checker.
+// testlib's calling convention (Polygon, Codeforces): brannik-testlib
+// [--testset <name>] [--group <name>] <input> <output> <answer>
+// [<result-file> [-appes]]; status 0 ok, 1 wrong answer, 2 presentation
+// error, 3 a failure of the jury's side or of the checker.
 #include <cstdio>
+#include <cstring>
 
 #include "judge.h"
 
 namespace {
 
-constexpr int Ok = 0;
-constexpr int WrongAnswer = 1;
-constexpr int Fail = 3;
+struct Outcome {
+  int status;
+  const char* plain;  // the line's first words
+  const char* xml;    // the outcome's name in the XML result
+};
 
-// The verdict line goes to standard error and, when one is named, into the
-// result file; either left unwritten makes the run a failure.
-int report(int status, const char* line, const char* result_path) {
-  bool written = true;
+constexpr Outcome Ok{0, "ok", "accepted"}, WrongAnswer{1, "wrong answer", "wrong-answer"},
+    PresentationError{2, "wrong output format", "presentation-error"}, Fail{3, "FAIL", "fail"};
+
+// testlib's XML result (-appes), the message escaped as XML requires.
+bool write_xml(std::FILE* file, const Outcome& outcome, const char* message) {
+  bool written =
+      std::fprintf(file, "<?xml version=\"1.0\" encoding=\"windows-1251\"?><result outcome = \"%s\">",
+                   outcome.xml) >= 0;
+  for (const char* c = message; *c; ++c) {
+    const char* entity = *c == '&'   ? "&amp;"
+                         : *c == '<' ? "&lt;"
+                         : *c == '>' ? "&gt;"
+                         : *c == '"' ? "&quot;"
+                                     : nullptr;
+    written = (entity ? std::fputs(entity, file) >= 0 : std::fputc(*c, file) != EOF) && written;
+  }
+  return regs::write_all(file, "</result>\n") && written;
+}
+
+// The verdict goes into the result file when one is named (as XML with
+// -appes), and as a line to standard error. A named result file carries the
+// verdict, so that standard error is then a copy for the logs, and a copy
+// that cannot be written (standard error closed or full) leaves the verdict
+// as it is; without one, standard error is all, and a line not written there
+// is a failure. Every other file is closed by then, so a closed standard
+// error never writes into one of them.
+int report(const Outcome& outcome, const char* message, const char* result_path, bool xml) {
+  char line[sizeof(regs::Line) + 32];
+  std::snprintf(line, sizeof line, "%s %s\n", outcome.plain, message);
   if (result_path) {
     std::FILE* result = std::fopen(result_path, "w");
-    written = result && regs::write_all(result, line);
+    bool written = result && (xml ? write_xml(result, outcome, message) : regs::write_all(result, line));
     if (result) written = std::fclose(result) == 0 && written;
+    if (!written) {
+      std::fprintf(stderr, "FAIL cannot write the result file %s\n", result_path);
+      return Fail.status;
+    }
   }
-  if (!written) {
-    std::fprintf(stderr, "FAIL cannot write the result file %s\n", result_path);
-    return Fail;
-  }
-  return regs::write_all(stderr, line) ? status : Fail;
+  return regs::write_all(stderr, line) || result_path ? outcome.status : Fail.status;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 4)
-    return report(Fail, "FAIL usage: brannik-testlib <input> <output> <answer> [<result-file>]\n", nullptr);
-  // The jury's answer is not read: the contestant's output is judged by replaying it.
-  const regs::Judgement j = regs::judge(argv[1], argv[2]);
-  char line[regs::ErrSize + 64];
-  int status = Fail;
-  if (j.verdict == regs::Verdict::Accepted) {
-    std::snprintf(line, sizeof line, "ok total cost %lld\n", j.total);
-    status = Ok;
-  } else if (j.verdict == regs::Verdict::Rejected) {
-    std::snprintf(line, sizeof line, "wrong answer %s", regs::answer_line(j).text);
-    status = WrongAnswer;
-  } else {
-    std::snprintf(line, sizeof line, "FAIL %s", regs::verdict_line(j).text);
+  // testlib's options name the test's set and group; the verdict needs neither.
+  const char* files[5] = {};
+  int count = 0;
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--testset") == 0 || std::strcmp(argv[i], "--group") == 0)
+      ++i;
+    else if (count++ < 5)
+      files[count - 1] = argv[i];
   }
-  return report(status, line, argc > 4 ? argv[4] : nullptr);
+  // A bad call still reports into the result file when one is named, as testlib does.
+  const char* result_path = count > 3 ? files[3] : nullptr;
+  const bool xml = count > 4 && std::strcmp(files[4], "-appes") == 0;
+  if (count < 3 || count > 5 || (count == 5 && !xml))
+    return report(Fail,
+                  "usage: brannik-testlib [--testset <name>] [--group <name>] <input> <output> <answer> "
+                  "[<result-file> [-appes]]",
+                  result_path, xml);
+
+  const regs::Judgement j = regs::judge(files[0], files[1], files[2]);
+  if (j.verdict == regs::Verdict::Accepted) {
+    char message[64];
+    std::snprintf(message, sizeof message, "total cost %lld", j.total);
+    return report(Ok, message, result_path, xml);
+  }
+  const bool rejected = j.verdict == regs::Verdict::Rejected;
+  regs::Line message = rejected ? regs::answer_line(j) : regs::verdict_line(j);
+  message.text[std::strcspn(message.text, "\n")] = '\0';
+  // An output that is not an answer at all is at fault in its form, not in its content.
+  const bool malformed = rejected && std::strncmp(j.message, "syntax error", 12) == 0;
+  return report(!rejected   ? Fail
+                : malformed ? PresentationError
+                            : WrongAnswer,
+                message.text, result_path, xml);
 }

@@ -10,7 +10,7 @@ namespace regs {
 namespace {
 
 Judgement verdict_of(Verdict verdict, const char* message) {
-  Judgement j{verdict, "", 0};
+  Judgement j{verdict, ""};
   std::snprintf(j.message, ErrSize, "%s", message);
   return j;
 }
@@ -21,8 +21,40 @@ Judgement open_failure(Verdict blamed) {
                          : verdict_of(blamed, "failed opening file");
 }
 
-Judgement judge_files(const char* task_path, const char* answer_path) {
-  Judgement j{Verdict::InputUnusable, "", 0};
+// The replay's message with the figures that explain it, into out.
+void describe(char* out, std::size_t size, const Judgement& j) {
+  if (std::strcmp(j.message, IncorrectTotal) == 0)
+    std::snprintf(out, size, "%s: claimed %lld, replayed %lld", IncorrectTotal, j.claimed, j.total);
+  else
+    std::snprintf(out, size, "%s", j.message);
+}
+
+// Opens the answer at path (standard input when null, left open), replays it
+// on the tree and closes it; an answer that cannot be opened counts as `blamed`.
+Judgement replay_file(const char* path, Verdict blamed) {
+  std::FILE* answer = path ? std::fopen(path, "r") : stdin;
+  if (!answer) return open_failure(blamed);
+  Judgement j{Verdict::Rejected, ""};
+  if (replay_answer(answer, j.message, j.claimed, j.total)) j.verdict = Verdict::Accepted;
+  if (answer != stdin) std::fclose(answer);
+  return j;
+}
+
+// The contestant's valid answer against the jury's cost.
+Judgement against_least(Judgement j) {
+  if (j.total > j.least) {
+    j.verdict = Verdict::Rejected;
+    std::snprintf(j.message, ErrSize, "total cost %lld, the least is %lld", j.total, j.least);
+  } else if (j.total < j.least) {
+    j.verdict = Verdict::JuryFault;
+    std::snprintf(j.message, ErrSize, "not optimal: total cost %lld, the contestant's answer costs %lld",
+                  j.least, j.total);
+  }
+  return j;
+}
+
+Judgement judge_files(const char* task_path, const char* answer_path, const char* jury_path) {
+  Judgement j{Verdict::InputUnusable, ""};
   std::FILE* task = std::fopen(task_path, "r");
   if (!task) return open_failure(Verdict::InputUnusable);
   int read = 0;
@@ -35,22 +67,30 @@ Judgement judge_files(const char* task_path, const char* answer_path) {
   std::fclose(task);
   if (!read) return j;
 
-  std::FILE* answer = answer_path ? std::fopen(answer_path, "r") : stdin;
-  if (!answer) {
-    delete_data();
-    return open_failure(Verdict::Rejected);
+  long long least = 0;
+  if (jury_path) {
+    Judgement jury = replay_file(jury_path, Verdict::JuryFault);
+    if (jury.verdict != Verdict::Accepted) {
+      delete_data();
+      if (jury.verdict != Verdict::Rejected) return jury;  // not opened, or out of memory
+      Judgement fault{Verdict::JuryFault, ""};
+      describe(fault.message, ErrSize, jury);
+      return fault;
+    }
+    least = jury.total;
+    clear_evaluated();
   }
-  j.verdict = replay_answer(answer, j.message, j.total) ? Verdict::Accepted : Verdict::Rejected;
-  if (answer != stdin) std::fclose(answer);
+  j = replay_file(answer_path, Verdict::Rejected);
   delete_data();
-  return j;
+  j.least = least;
+  return jury_path && j.verdict == Verdict::Accepted ? against_least(j) : j;
 }
 
 }  // namespace
 
-Judgement judge(const char* task_path, const char* answer_path) {
+Judgement judge(const char* task_path, const char* answer_path, const char* jury_path) {
   try {
-    return judge_files(task_path, answer_path);
+    return judge_files(task_path, answer_path, jury_path);
   } catch (const std::bad_alloc&) {
     return verdict_of(Verdict::CouldNotJudge, "out of memory");
   }
@@ -60,6 +100,7 @@ Line verdict_line(const Judgement& j) {
   const char* prefix = j.verdict == Verdict::Accepted        ? ""
                        : j.verdict == Verdict::Rejected      ? "Error in output file: "
                        : j.verdict == Verdict::InputUnusable ? "Error in input file: "
+                       : j.verdict == Verdict::JuryFault     ? "Error in jury's answer: "
                                                              : "Error in checker: ";
   Line line;
   std::snprintf(line.text, sizeof line.text, "%s%s\n", prefix,
@@ -69,7 +110,12 @@ Line verdict_line(const Judgement& j) {
 
 Line answer_line(const Judgement& j) {
   Line line;
-  std::snprintf(line.text, sizeof line.text, "%s\n", j.verdict == Verdict::Accepted ? "Success" : j.message);
+  if (j.verdict == Verdict::Accepted) {
+    std::snprintf(line.text, sizeof line.text, "Success\n");
+  } else {
+    describe(line.text, sizeof line.text - 1, j);
+    std::strcat(line.text, "\n");
+  }
   return line;
 }
 

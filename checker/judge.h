@@ -11,30 +11,40 @@ enum class Verdict {
   Rejected,       // the answer's fault, in the replay's words
   InputUnusable,  // the task's fault, in the reader's words
   CouldNotJudge,  // neither file's fault: "out of memory"
+  JuryFault,      // the jury's answer is unusable, or costs more than the answer
 };
 
 struct Judgement {
   Verdict verdict;
   char message[ErrSize];
-  long long total;  // the claimed cost when the answer is accepted
+  long long claimed = 0;  // the answer's claimed cost, when its line 1 holds one
+  long long total = 0;    // the answer's replayed cost, when its replay reached the end
+  long long least = 0;    // the jury's answer's cost, when one was replayed
 };
 
-// Reads the task at task_path and closes it; only then opens the answer at
-// answer_path (standard input when null, left open) and replays it. A file
-// that cannot be opened or read is "failed opening file", counted against the
-// file it concerns. Nothing stays allocated and no file stays open.
-Judgement judge(const char* task_path, const char* answer_path);
+// Reads the task at task_path and closes it. With a jury's answer at
+// jury_path, replays that first and closes it: unopenable or rejected, it is
+// a JuryFault in the replay's words (figures included). Only then opens the
+// answer at answer_path (standard input when null, left open) and replays it
+// on the same tree. Against a jury's answer, a valid answer is accepted only
+// at the jury's cost, rejected above it ("total cost 15, the least is 11")
+// and a JuryFault below it. A file that cannot be opened or read is "failed
+// opening file", counted against the file it concerns. Nothing stays
+// allocated and no file stays open.
+Judgement judge(const char* task_path, const char* answer_path, const char* jury_path = nullptr);
 
 struct Line {
-  char text[ErrSize + 32];
+  char text[ErrSize + 64];
 };
 
 // brannik's verdict line, line break included: "Success", or the message
-// after "Error in output file: ", "Error in input file: " or "Error in checker: ".
+// after "Error in output file: ", "Error in input file: ", "Error in jury's
+// answer: " or "Error in checker: ".
 Line verdict_line(const Judgement& j);
 
 // What a contestant reads of a judged answer under every system: "Success"
-// or the replay's message, line break included.
+// or the replay's message, line break included; "incorrect total cost" gains
+// its two figures ("incorrect total cost: claimed 12, replayed 11").
 Line answer_line(const Judgement& j);
 
 // Writes text to the stream and flushes it; false when any of it was not written.

@@ -233,16 +233,16 @@ void delete_data() {
 
 namespace {
 
-int replay(LineReader& file, char* err, long long& claimed_cost) {
+int replay(LineReader& file, char* err, long long& claimed_cost, long long& total) {
+  // Totals stay within 10000 steps of 32-bit amounts, far inside 64 bits, so
+  // they are exact; a claim saturated at the 64-bit limits can never match.
+  total = 0;
   int line = 0;
   const auto claim = read_number(file, line);
   if (!claim) return fail(err, "syntax error at line %i", line);
   claimed_cost = *claim;
 
   int free_registers = N;
-  // Totals stay within 10000 steps of 32-bit amounts, far inside 64 bits, so
-  // they are exact; a claim saturated at the 64-bit limits can never match.
-  long long total = 0;
   while (next_line(file, line)) {
     const char* p = buffer;
     const auto number = scan_i(p);
@@ -277,16 +277,20 @@ int replay(LineReader& file, char* err, long long& claimed_cost) {
     }
   }
   if (!root->evaluated || root->stored) return fail(err, "root node has not been computed properly");
-  if (claimed_cost != total) return fail(err, "incorrect total cost");
+  if (claimed_cost != total) return fail(err, IncorrectTotal);
   return 1;
 }
 
 }  // namespace
 
-int replay_answer(std::FILE* stream, char* err, long long& claimed_cost) {
+int replay_answer(std::FILE* stream, char* err, long long& claimed_cost, long long& total) {
   LineReader file(stream);
-  const int ok = replay(file, err, claimed_cost);
+  const int ok = replay(file, err, claimed_cost, total);
   return file.failed() ? fail(err, "failed opening file") : ok;
+}
+
+void clear_evaluated() {
+  for (int i = 1; i <= M; ++i) node_map[i]->evaluated = 0;
 }
 
 }  // namespace regs

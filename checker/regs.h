@@ -68,9 +68,17 @@ Node* read_node(LineReader& file, int& count, char* err, int& line);
 void delete_node(Node* node);
 void delete_data();
 
+// The replay's message when an answer's claim is not its cost.
+inline constexpr char IncorrectTotal[] = "incorrect total cost";
+
 // Replay "REGS.OUT" from an open stream on the tree. Return 1 when the answer
 // is accepted; 0 with one message in err ("failed opening file" after a read
-// error, whatever was read before it).
-int replay_answer(std::FILE* file, char* err, long long& claimed_cost);
+// error, whatever was read before it). claimed_cost gets line 1's number when
+// it holds one, total the steps' cost once the replay reached the answer's end.
+int replay_answer(std::FILE* file, char* err, long long& claimed_cost, long long& total);
+
+// Marks every node unevaluated again, so that another answer can be replayed
+// on the tree that one replay has marked.
+void clear_evaluated();
 
 }  // namespace regs

@@ -80,8 +80,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   require_tree();
 
   std::FILE* answer = fmemopen(text + task_size + (nul ? 1 : 0), answer_size, "r");
-  long long claimed = 0;
-  if (regs::replay_answer(answer, err, claimed)) {
+  long long claimed = 0, total = 0;
+  if (regs::replay_answer(answer, err, claimed, total)) {
     require(!regs::root->stored, "the root held");
     require(claimed == cost_of_flags(), "an accepted claim is the answer's cost");
   } else {

@@ -14,6 +14,13 @@ using support::WorkedIn;
 using support::WorkedOut;
 
 const std::string Wrong = "12\n2 0\n5 1\n1 1\n";
+// Valid, but both inner nodes stored: 4 more than the least, 11.
+const std::string Dear = "15\n2 0\n5 0\n1 1\n";
+// Node 2 held while node 5 loads its two leaves: three registers of two.
+const std::string Crowded = "11\n2 1\n5 1\n1 1\n";
+// One free descriptor: one file open at a time, as each is closed before the next.
+const std::string OneDescriptor = "exec 3<&- 4<&- 5<&- 6<&- 7<&- 8<&- 9<&-; ulimit -n 4; ";
+const std::string XmlHead = "<?xml version=\"1.0\" encoding=\"windows-1251\"?>";
 
 struct Row {
   const char* name;
@@ -22,7 +29,8 @@ struct Row {
   std::string command;  // run in a folder with "in", "out", "ans" (the jury's answer) and "fb/"
   int status;
   std::string stdout_text, stderr_text;
-  std::string file = "", file_text = "";  // a file the program must have written
+  std::string file = "", file_text = "";       // a file the program must have written
+  std::optional<std::string> ans = WorkedOut;  // the jury's answer; none: absent
 };
 
 const std::string Testlib = BRANNIK_TESTLIB, Kattis = BRANNIK_KATTIS, Cms = BRANNIK_CMS,
@@ -31,14 +39,47 @@ const std::string Testlib = BRANNIK_TESTLIB, Kattis = BRANNIK_KATTIS, Cms = BRAN
 const Row Table[] = {
     {"accepted", Testlib, WorkedIn, WorkedOut, "$P in out ans res", 0, "", "ok total cost 11\n", "res",
      "ok total cost 11\n"},
-    {"rejected", Testlib, WorkedIn, Wrong, "$P in out ans res", 1, "", "wrong answer incorrect total cost\n",
-     "res", "wrong answer incorrect total cost\n"},
+    {"rejected", Testlib, WorkedIn, Wrong, "$P in out ans res", 1, "",
+     "wrong answer incorrect total cost: claimed 12, replayed 11\n", "res",
+     "wrong answer incorrect total cost: claimed 12, replayed 11\n"},
+    {"dearer than the jury's answer", Testlib, WorkedIn, Dear, "$P in out ans res", 1, "",
+     "wrong answer total cost 15, the least is 11\n", "res", "wrong answer total cost 15, the least is 11\n"},
+    {"cheaper than the jury's answer", Testlib, WorkedIn, WorkedOut, "$P in out ans", 3, "",
+     "FAIL Error in jury's answer: not optimal: total cost 15, the contestant's answer costs 11\n", "", "",
+     Dear},
+    {"jury's answer missing", Testlib, WorkedIn, WorkedOut, "$P in out ans", 3, "",
+     "FAIL Error in jury's answer: failed opening file\n", "", "", std::nullopt},
+    {"jury's answer rejected", Testlib, WorkedIn, WorkedOut, "$P in out ans", 3, "",
+     "FAIL Error in jury's answer: too many registers used at line 3\n", "", "", Crowded},
+    {"not an answer", Testlib, WorkedIn, "11\n2\n", "$P in out ans", 2, "",
+     "wrong output format syntax error at line 2\n"},
+    {"testset and group", Testlib, WorkedIn, WorkedOut, "$P --testset tests --group 1 in out ans res", 0, "",
+     "ok total cost 11\n", "res", "ok total cost 11\n"},
+    {"XML result", Testlib, WorkedIn, Wrong, "$P in out ans res -appes", 1, "",
+     "wrong answer incorrect total cost: claimed 12, replayed 11\n", "res",
+     XmlHead + "<result outcome = \"wrong-answer\">incorrect total cost: claimed 12, replayed 11</result>\n"},
+    {"XML result, presentation error", Testlib, WorkedIn, "", "$P in out ans res -appes", 2, "",
+     "wrong output format syntax error at line 1\n", "res",
+     XmlHead + "<result outcome = \"presentation-error\">syntax error at line 1</result>\n"},
+    {"XML result of a bad call, escaped", Testlib, WorkedIn, WorkedOut,
+     "$P in out ans res -appes more 2>/dev/null", 3, "", "", "res",
+     XmlHead +
+         "<result outcome = \"fail\">usage: brannik-testlib [--testset &lt;name&gt;] [--group &lt;name&gt;] "
+         "&lt;input&gt; &lt;output&gt; &lt;answer&gt; [&lt;result-file&gt; [-appes]]</result>\n"},
+    {"standard error closed, result file", Testlib, WorkedIn, WorkedOut, "$P in out ans res 2>&-", 0, "", "",
+     "res", "ok total cost 11\n"},
+    {"standard error closed, no result file", Testlib, WorkedIn, WorkedOut, "$P in out ans 2>&-", 3, "", ""},
+    {"result to a full disk", Testlib, WorkedIn, WorkedOut, "$P in out ans /dev/full", 3, "",
+     "FAIL cannot write the result file /dev/full\n"},
+    {"one free descriptor", Testlib, WorkedIn, WorkedOut, OneDescriptor + "$P in out ans res", 0, "",
+     "ok total cost 11\n", "res", "ok total cost 11\n"},
     {"unusable input", Testlib, "0\n", WorkedOut, "$P in out ans", 3, "",
      "FAIL Error in input file: N out of range at line 1\n"},
     {"missing output", Testlib, WorkedIn, std::nullopt, "$P in out ans", 1, "",
      "wrong answer failed opening file\n"},
     {"bad call", Testlib, WorkedIn, WorkedOut, "$P in out", 3, "",
-     "FAIL usage: brannik-testlib <input> <output> <answer> [<result-file>]\n"},
+     "FAIL usage: brannik-testlib [--testset <name>] [--group <name>] <input> <output> <answer> "
+     "[<result-file> [-appes]]\n"},
     {"unwritable result file", Testlib, WorkedIn, WorkedOut, "$P in out ans nofolder/res", 3, "",
      "FAIL cannot write the result file nofolder/res\n"},
     {"verdict to a full disk", Testlib, WorkedIn, WorkedOut, "$P in out ans 2>/dev/full", 3, "", ""},
@@ -48,7 +89,21 @@ const Row Table[] = {
     {"accepted with flags", Kattis, WorkedIn, WorkedOut,
      "$P in ans fb case_sensitive float_tolerance 1 < out", 42, "", ""},
     {"rejected", Kattis, WorkedIn, Wrong, "$P in ans fb < out", 43, "", "", "fb/judgemessage.txt",
-     "incorrect total cost\n"},
+     "incorrect total cost: claimed 12, replayed 11\n"},
+    {"dearer than the jury's answer", Kattis, WorkedIn, Dear, "$P in ans fb < out", 43, "", "",
+     "fb/judgemessage.txt", "total cost 15, the least is 11\n"},
+    {"cheaper than the jury's answer", Kattis, WorkedIn, WorkedOut, "$P in ans fb < out", 1, "", "",
+     "fb/judgeerror.txt",
+     "Error in jury's answer: not optimal: total cost 15, the contestant's answer costs 11\n", Dear},
+    {"jury's answer missing", Kattis, WorkedIn, WorkedOut, "$P in ans fb < out", 1, "", "",
+     "fb/judgeerror.txt", "Error in jury's answer: failed opening file\n", std::nullopt},
+    {"jury's answer rejected", Kattis, WorkedIn, WorkedOut, "$P in ans fb < out", 1, "", "",
+     "fb/judgeerror.txt", "Error in jury's answer: too many registers used at line 3\n", Crowded},
+    {"feedback to a full disk", Kattis, WorkedIn, WorkedOut,
+     "ln -s /dev/full fb/judgemessage.txt; $P in ans fb < out", 1, "", "", "fb/judgeerror.txt",
+     "cannot write judgemessage.txt in the feedback folder\n"},
+    {"one free descriptor", Kattis, WorkedIn, WorkedOut, "exec <out; " + OneDescriptor + "$P in ans fb", 42,
+     "", "", "fb/judgemessage.txt", "Success\n"},
     {"unusable input", Kattis, "0\n", WorkedOut, "$P in ans fb < out", 1, "", "", "fb/judgeerror.txt",
      "Error in input file: N out of range at line 1\n"},
     {"empty output", Kattis, WorkedIn, "", "$P in ans fb < out", 43, "", "", "fb/judgemessage.txt",
@@ -60,7 +115,21 @@ const Row Table[] = {
     {"unwritable feedback folder, accepted", Kattis, WorkedIn, WorkedOut, "$P in ans nofolder < out", 1, "",
      "cannot write judgemessage.txt in the feedback folder\n"},
     {"accepted", Cms, WorkedIn, WorkedOut, "$P in ans out", 0, "1.0\n", "Success\n"},
-    {"rejected", Cms, WorkedIn, Wrong, "$P in ans out", 0, "0.0\n", "incorrect total cost\n"},
+    {"rejected", Cms, WorkedIn, Wrong, "$P in ans out", 0, "0.0\n",
+     "incorrect total cost: claimed 12, replayed 11\n"},
+    {"dearer than the jury's answer", Cms, WorkedIn, Dear, "$P in ans out", 0, "0.0\n",
+     "total cost 15, the least is 11\n"},
+    {"cheaper than the jury's answer", Cms, WorkedIn, WorkedOut, "$P in ans out", 1, "",
+     "Error in jury's answer: not optimal: total cost 15, the contestant's answer costs 11\n", "", "", Dear},
+    {"jury's answer missing", Cms, WorkedIn, WorkedOut, "$P in ans out", 1, "",
+     "Error in jury's answer: failed opening file\n", "", "", std::nullopt},
+    {"jury's answer rejected", Cms, WorkedIn, WorkedOut, "$P in ans out", 1, "",
+     "Error in jury's answer: too many registers used at line 3\n", "", "", Crowded},
+    {"message to a full disk", Cms, WorkedIn, WorkedOut, "$P in ans out 2>/dev/full", 1, "1.0\n", ""},
+    {"standard error closed", Cms, WorkedIn, WorkedOut, "$P in ans out 2>&-", 0, "1.0\n", ""},
+    {"standard output closed", Cms, WorkedIn, WorkedOut, "$P in ans out >&-", 1, "", ""},
+    {"one free descriptor", Cms, WorkedIn, WorkedOut, OneDescriptor + "$P in ans out", 0, "1.0\n",
+     "Success\n"},
     {"unusable input", Cms, "0\n", WorkedOut, "$P in ans out", 1, "",
      "Error in input file: N out of range at line 1\n"},
     {"missing output", Cms, WorkedIn, std::nullopt, "$P in ans out", 0, "0.0\n", "failed opening file\n"},
@@ -73,13 +142,14 @@ const Row Table[] = {
     {"invalid", Validate, "2\n1 3\n+2\n", std::nullopt, "$P < in", 43,
      "line 3: not a plain decimal integer\n", ""},
     {"violation to a full disk", Validate, "0\n", std::nullopt, "$P < in >/dev/full", 1, "", ""},
+    {"standard output closed", Validate, "0\n", std::nullopt, "$P < in >&-", 1, "", ""},
 };
 
 void expect_row(const Row& row, const std::string& program) {
   const support::ScratchDir dir;
   if (row.in) support::write_file(dir.path + "/in", *row.in);
   if (row.out) support::write_file(dir.path + "/out", *row.out);
-  support::write_file(dir.path + "/ans", WorkedOut);
+  if (row.ans) support::write_file(dir.path + "/ans", *row.ans);
   support::run_shell(dir.path, "mkdir fb");
   const Outcome o = support::run_shell(dir.path, "P='" + program + "'; " + row.command);
   const std::string name = program + ": " + row.name;

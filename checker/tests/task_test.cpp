@@ -1,11 +1,15 @@
 // Reading the task input and replaying answers on it, driven through streams.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <climits>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <new>
+#include <optional>
 #include <random>
 #include <string>
 
@@ -35,6 +39,24 @@ void operator delete(void* p) noexcept {
 }
 void operator delete(void* p, std::size_t) noexcept { operator delete(p); }
 
+// C's allocator too, as the C library's own allocations (a stream's) fail
+// with ENOMEM; glibc lets a program put its malloc before its own. Not under
+// the sanitizers, whose runtime owns malloc.
+#if !defined(__SANITIZE_ADDRESS__)
+#define FAILING_MALLOC 1
+namespace {
+long failing_malloc = -1;  // counts down to the one that fails; -1: none
+}  // namespace
+extern "C" void* __libc_malloc(std::size_t size);
+extern "C" void* malloc(std::size_t size) noexcept {
+  if (failing_malloc >= 0 && failing_malloc-- == 0) {
+    errno = ENOMEM;
+    return nullptr;
+  }
+  return __libc_malloc(size);
+}
+#endif
+
 namespace {
 
 using support::WorkedIn;
@@ -62,8 +84,8 @@ std::string replay_message(const std::string& in, const std::string& out) {
   Stream task(in);
   if (!regs::read_task(task.file, err)) return std::string("input rejected: ") + err;
   Stream answer(out);
-  long long claimed = 0;
-  const int ok = regs::replay_answer(answer.file, err, claimed);
+  long long claimed = 0, total = 0;
+  const int ok = regs::replay_answer(answer.file, err, claimed, total);
   regs::delete_data();
   return ok ? "" : err;
 }
@@ -280,8 +302,8 @@ TEST(ReplayAnswer, ReportsTheClaimWhateverTheVerdict) {
   char err[regs::ErrSize];
   Stream task(WorkedIn), answer("0x10 and more\n2 2\n");
   ASSERT_EQ(regs::read_task(task.file, err), 1);
-  long long claimed = 0;
-  EXPECT_EQ(regs::replay_answer(answer.file, err, claimed), 0);
+  long long claimed = 0, total = 0;
+  EXPECT_EQ(regs::replay_answer(answer.file, err, claimed, total), 0);
   EXPECT_EQ(claimed, 16);
   regs::delete_data();
 }
@@ -309,8 +331,8 @@ TEST(ReadErrors, AreNeverTakenForTheEndOfTheFile) {
       Stream task(row.task);
       ASSERT_EQ(regs::read_task(task.file, err), 1) << row.name;
       support::ScriptedStream answer(row.answer, row.good);
-      long long claimed = 0;
-      EXPECT_EQ(regs::replay_answer(answer.file, err, claimed), 0) << row.name;
+      long long claimed = 0, total = 0;
+      EXPECT_EQ(regs::replay_answer(answer.file, err, claimed, total), 0) << row.name;
       regs::delete_data();
     }
     EXPECT_STREQ(err, "failed opening file") << row.name;
@@ -346,6 +368,86 @@ TEST(Memory, OutOfMemoryIsNoVerdictAndReleasesEverything) {
   failing_allocation = 7;  // one past the worked example's seven nodes
   EXPECT_EQ(regs::judge(in.c_str(), out.c_str()).verdict, regs::Verdict::Accepted);
   failing_allocation = -1;
+}
+
+// The lowest descriptor free: a file that a judgement left open moves it up.
+int lowest_free_descriptor() {
+  const int fd = open("/dev/null", O_RDONLY);
+  close(fd);
+  return fd;
+}
+
+// The verdicts are the protocol table's (hosts_test.cpp); here, that every
+// path of a judgement frees the tree and closes its files.
+TEST(Judge, LeavesNothingBehindOnAnyPath) {
+  using regs::Verdict;
+  const support::ScratchDir dir;
+  const std::string in = dir.path + "/in", out = dir.path + "/out", ans = dir.path + "/ans";
+  support::write_file(in, WorkedIn);
+  const std::string wrong = "12\n2 0\n5 1\n1 1\n";
+  const struct {
+    const char* name;
+    std::optional<std::string> out, ans;  // none: absent
+    bool with_jury;
+    Verdict verdict;
+    std::string message;
+  } table[] = {
+      {"answer missing", std::nullopt, std::nullopt, false, Verdict::Rejected, "failed opening file"},
+      {"as cheap as the jury's", support::WorkedOut, support::WorkedOut, true, Verdict::Accepted, ""},
+      {"missing after the jury's", std::nullopt, support::WorkedOut, true, Verdict::Rejected,
+       "failed opening file"},
+      {"jury's missing", support::WorkedOut, std::nullopt, true, Verdict::JuryFault, "failed opening file"},
+      {"jury's rejected", support::WorkedOut, wrong, true, Verdict::JuryFault,
+       "incorrect total cost: claimed 12, replayed 11"},
+  };
+  for (const auto& row : table) {
+    std::remove(out.c_str());
+    std::remove(ans.c_str());
+    if (row.out) support::write_file(out, *row.out);
+    if (row.ans) support::write_file(ans, *row.ans);
+    const long blocks = live_blocks;
+    const int descriptor = lowest_free_descriptor();
+    const regs::Judgement j = regs::judge(in.c_str(), out.c_str(), row.with_jury ? ans.c_str() : nullptr);
+    EXPECT_EQ(j.verdict, row.verdict) << row.name;
+    EXPECT_EQ(j.message, row.message) << row.name;
+    if (j.verdict == Verdict::Accepted) {
+      EXPECT_EQ(j.total, 11) << row.name;
+    }
+    EXPECT_EQ(live_blocks, blocks) << row.name;
+    EXPECT_EQ(lowest_free_descriptor(), descriptor) << row.name;
+  }
+}
+
+TEST(Memory, AStreamThatCannotBeMadeIsNoVerdict) {
+#if !defined(FAILING_MALLOC)
+  GTEST_SKIP() << "the sanitizers' runtime owns malloc";
+#else
+  // Every allocation of a judgement in turn fails, the streams' included:
+  // each time nobody is to blame, as an open that fails for want of memory
+  // says nothing about the file.
+  const support::ScratchDir dir;
+  const std::string in = dir.path + "/in", out = dir.path + "/out";
+  support::write_file(in, WorkedIn);
+  support::write_file(out, support::WorkedOut);
+  for (long fail_at = 0;; ++fail_at) {
+    const long blocks = live_blocks;
+    const int descriptor = lowest_free_descriptor();
+    failing_malloc = fail_at;
+    const regs::Judgement j = regs::judge(in.c_str(), out.c_str(), out.c_str());
+    const bool failed = failing_malloc < 0;
+    failing_malloc = -1;
+    EXPECT_EQ(live_blocks, blocks) << fail_at;
+    EXPECT_EQ(lowest_free_descriptor(), descriptor) << fail_at;
+    if (!failed) {
+      EXPECT_EQ(j.verdict, regs::Verdict::Accepted);
+      EXPECT_GT(fail_at, 9);  // three streams and seven nodes
+      break;
+    }
+    if (j.verdict == regs::Verdict::Accepted) continue;  // a stream's buffer: it reads without
+    EXPECT_EQ(j.verdict, regs::Verdict::CouldNotJudge) << fail_at << ": " << j.message;
+    EXPECT_STREQ(j.message, "out of memory") << fail_at;
+  }
+#endif
 }
 
 }  // namespace

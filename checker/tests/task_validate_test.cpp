@@ -26,6 +26,7 @@ TEST(ValidateTask, ReportsTheEarliestViolation) {
   } table[] = {
       {WorkedIn, ""},
       {"10\n2147483647 1\n1\n-2147483648\n0\n", ""},
+      {"100\n1 1\n0\n", ""},
       {cases::wide(10000).in, ""},
       {"", "line 1: missing line"},
       {"+2\n1 3\n0\n", "line 1: not a plain decimal integer"},
@@ -45,6 +46,8 @@ TEST(ValidateTask, ReportsTheEarliestViolation) {
       {"1\n2147483648 1\n0\n", "line 2: C_l or C_s out of range"},
       {"20\n1 1\n11\n", "line 3: K out of range"},
       {"1\n1 1\n1\n-2147483649\n0\n", "line 4: cost out of range"},
+      // 2^64 + 1: its digits must not wrap around to a small number, nor be cut to one.
+      {"1\n1 1\n1\n18446744073709551617\n0\n", "line 4: cost out of range"},
       {WorkedIn.substr(0, WorkedIn.size() - 2), "line 12: missing line"},
       {cases::chain(10001).in, "line 20003: too many nodes"},
       {WorkedIn + "\n", "line 13: nothing may follow the root's block"},
@@ -61,6 +64,20 @@ TEST(ValidateTask, StopsAtTheFirstViolationOfAnEndlessInput) {
     support::ScriptedStream endless(text, SIZE_MAX);
     EXPECT_NE(violation(endless.file), "") << text;
     EXPECT_LT(endless.at, 1u << 20) << text;
+  }
+}
+
+TEST(ValidateTask, NeverTakesAReadErrorForTheEnd) {
+  const struct {
+    std::size_t good;  // bytes of WorkedIn given before the error
+    std::string violation;
+  } table[] = {
+      {20, "line 10: read error"},               // inside the tree: not a missing line
+      {WorkedIn.size(), "line 13: read error"},  // where the end is looked for: not valid
+  };
+  for (const auto& row : table) {
+    support::ScriptedStream failing(WorkedIn, row.good);
+    EXPECT_EQ(violation(failing.file), row.violation) << row.good;
   }
 }
 
