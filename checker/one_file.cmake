@@ -6,8 +6,8 @@ string(REPLACE "," ";" parts "${PARTS}")
 set(text "// ${PROGRAM} in one file, written by the build from the checker's sources.\n")
 string(APPEND text "// Nothing but the compiler and the system headers: g++ -std=c++20 -O2 ${PROGRAM}.cpp -o ${PROGRAM}\n")
 foreach(part IN LISTS parts)
-  # A part is a source of the checker or, given whole, one the build writes.
-  if(IS_ABSOLUTE ${part})
+  # A part the build writes, such as the version header, comes by its full path.
+  if(IS_ABSOLUTE "${part}")
     file(READ ${part} source)
     get_filename_component(part ${part} NAME)
   else()

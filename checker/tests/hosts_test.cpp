@@ -34,7 +34,10 @@ struct Row {
 };
 
 const std::string Testlib = BRANNIK_TESTLIB, Kattis = BRANNIK_KATTIS, Cms = BRANNIK_CMS,
-                  Validate = BRANNIK_VALIDATE;
+                  Validate = BRANNIK_VALIDATE, Gen = BRANNIK_GEN;
+const std::string GenUsage =
+    "usage: brannik-gen random|chain|complete|comb|full <nodes> <N> <seed> [--degree=K] [--costs=LO,HI] "
+    "[--load=LO,HI] [--store=LO,HI]\n";
 
 const Row Table[] = {
     {"accepted", Testlib, WorkedIn, WorkedOut, "$P in out ans res", 0, "", "ok total cost 11\n", "res",
@@ -143,6 +146,28 @@ const Row Table[] = {
      "line 3: not a plain decimal integer\n", ""},
     {"violation to a full disk", Validate, "0\n", std::nullopt, "$P < in >/dev/full", 1, "", ""},
     {"standard output closed", Validate, "0\n", std::nullopt, "$P < in >&-", 1, "", ""},
+
+    // The generator's tests are pinned whole, the large one by its digest:
+    // the same bytes on every platform and from the one-file source.
+    {"smallest chain", Gen, std::nullopt, std::nullopt, "$P chain 2 1 0", 0, "1\n5 10\n1\n34\n0\n", ""},
+    {"comb of extreme numbers", Gen, std::nullopt, std::nullopt,
+     "$P comb 8 3 4294967295 --costs=-2147483648,2147483647 --load=2147483647,2147483647 "
+     "--store=1,2147483647",
+     0, "3\n2147483647 479346979\n3\n1241397172\n0\n0\n3\n113049152\n1\n1202606294\n0\n0\n0\n", ""},
+    {"largest random", Gen, std::nullopt, std::nullopt,
+     "$P random 10000 10 7 --costs=-2147483648,2147483647 | sha256sum", 0,
+     "eb581bc7bd995aa97b0fe5a662681a535835e06d15269fc6b9c22bc2e15f4511  -\n", ""},
+    {"bad call", Gen, std::nullopt, std::nullopt, "$P random 10 3", 1, "", GenUsage},
+    {"seed beyond 32 bits", Gen, std::nullopt, std::nullopt, "$P random 10 3 4294967296", 1, "", GenUsage},
+    {"malformed range", Gen, std::nullopt, std::nullopt, "$P random 10 3 1 --costs=1:5", 1, "", GenUsage},
+    {"nodes out of range", Gen, std::nullopt, std::nullopt, "$P chain 10001 3 1", 1, "",
+     "nodes out of range: 2 to 10000\n"},
+    {"no comb of that degree", Gen, std::nullopt, std::nullopt, "$P comb 10 5 1 --degree=1", 1, "",
+     "a comb needs a degree of at least 2\n"},
+    {"test to a full disk", Gen, std::nullopt, std::nullopt, "$P random 10 3 1 >/dev/full", 2, "",
+     "cannot write the test: No space left on device\n"},
+    {"standard output closed", Gen, std::nullopt, std::nullopt, "$P random 10 3 1 >&-", 2, "",
+     "cannot write the test: Bad file descriptor\n"},
 };
 
 void expect_row(const Row& row, const std::string& program) {
@@ -165,14 +190,25 @@ TEST(Hosts, EachProgramKeepsItsSystemsProtocol) {
   for (const Row& row : Table) expect_row(row, row.program);
 }
 
-TEST(Hosts, TheOneFileCheckerCompilesAloneAndKeepsTheProtocol) {
-  const support::ScratchDir dir;
-  const Outcome built =
-      support::run_shell(dir.path, "g++ -std=c++20 -O2 -Wall -Wextra '" ONE_FILE "' -o brannik-testlib");
-  ASSERT_EQ(built.status, 0) << built.err;
-  EXPECT_EQ(built.err, "");
-  for (const Row& row : Table)
-    if (row.program == Testlib) expect_row(row, dir.path + "/brannik-testlib");
+// Each one-file program, built by the compiler alone, as a judging system
+// builds it; the generator also as Kattis problemtools builds a generator.
+TEST(Hosts, TheOneFileProgramsCompileAloneAndKeepTheProtocol) {
+  const struct {
+    std::string source, program, also;
+  } sources[] = {
+      {ONE_FILE, Testlib, ""},
+      {GEN_ONE_FILE, Gen, "g++ -std=gnu++17 -Wall -Wextra -fsyntax-only '" GEN_ONE_FILE "'"},
+  };
+  for (const auto& one : sources) {
+    const support::ScratchDir dir;
+    const Outcome built =
+        support::run_shell(dir.path, "g++ -std=c++20 -O2 -Wall -Wextra '" + one.source + "' -o program" +
+                                         (one.also.empty() ? "" : " && ") + one.also);
+    ASSERT_EQ(built.status, 0) << built.err;
+    EXPECT_EQ(built.err, "");
+    for (const Row& row : Table)
+      if (row.program == one.program) expect_row(row, dir.path + "/program");
+  }
 }
 
 }  // namespace
