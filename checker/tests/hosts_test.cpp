@@ -4,7 +4,9 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 
+#include "cases.h"
 #include "support.h"
 
 namespace {
@@ -34,10 +36,11 @@ struct Row {
 };
 
 const std::string Testlib = BRANNIK_TESTLIB, Kattis = BRANNIK_KATTIS, Cms = BRANNIK_CMS,
-                  Validate = BRANNIK_VALIDATE, Gen = BRANNIK_GEN;
+                  Validate = BRANNIK_VALIDATE, Gen = BRANNIK_GEN, Solve = BRANNIK_SOLVE;
 const std::string GenUsage =
     "usage: brannik-gen random|chain|complete|comb|full <nodes> <N> <seed> [--degree=K] [--costs=LO,HI] "
     "[--load=LO,HI] [--store=LO,HI]\n";
+const cases::Case Chain = cases::chain(10000);
 
 const Row Table[] = {
     {"accepted", Testlib, WorkedIn, WorkedOut, "$P in out ans res", 0, "", "ok total cost 11\n", "res",
@@ -168,6 +171,20 @@ const Row Table[] = {
      "cannot write the test: No space left on device\n"},
     {"standard output closed", Gen, std::nullopt, std::nullopt, "$P random 10 3 1 >&-", 2, "",
      "cannot write the test: Bad file descriptor\n"},
+
+    {"least cost", Solve, WorkedIn, std::nullopt, "$P < in", 0, "11\n5 0\n2 1\n1 1\n", ""},
+    {"10000 levels in a 2 MiB stack", Solve, Chain.in, std::nullopt, "ulimit -s 2048; $P < in", 0, Chain.out,
+     ""},
+    {"unusable input", Solve, "2\n1 3\n3\n", std::nullopt, "$P < in", 1, "",
+     "Error in input file: K out of range at line 3\n"},
+    {"no answer evaluates a lone leaf", Solve, "1\n1 1\n0\n", std::nullopt, "$P < in", 1, "",
+     "Error in input file: root node is a leaf\n"},
+    {"standard input closed", Solve, WorkedIn, std::nullopt, "$P <&-", 1, "",
+     "Error in input file: failed opening file\n"},
+    {"answer to a full disk", Solve, WorkedIn, std::nullopt, "$P < in >/dev/full", 2, "",
+     "brannik-solve: cannot write the answer\n"},
+    {"standard output closed", Solve, WorkedIn, std::nullopt, "$P < in >&-", 2, "",
+     "brannik-solve: cannot write the answer\n"},
 };
 
 void expect_row(const Row& row, const std::string& program) {
@@ -190,24 +207,43 @@ TEST(Hosts, EachProgramKeepsItsSystemsProtocol) {
   for (const Row& row : Table) expect_row(row, row.program);
 }
 
-// Each one-file program, built by the compiler alone, as a judging system
-// builds it; the generator also as Kattis problemtools builds a generator.
+// Compiles a one-file program in dir alone, as a judging system does.
+void expect_compiles_alone(const support::ScratchDir& dir, const std::string& name) {
+  const Outcome built = support::run_shell(
+      dir.path, "g++ -std=c++20 -O2 -Wall -Wextra '" ONE_FILE_DIR "/" + name + ".cpp' -o " + name);
+  ASSERT_EQ(built.status, 0) << built.err;
+  EXPECT_EQ(built.err, "");
+}
+
+// The checker and the generator; the generator also as Kattis problemtools
+// builds a generator, as C++17.
 TEST(Hosts, TheOneFileProgramsCompileAloneAndKeepTheProtocol) {
-  const struct {
-    std::string source, program, also;
-  } sources[] = {
-      {ONE_FILE, Testlib, ""},
-      {GEN_ONE_FILE, Gen, "g++ -std=gnu++17 -Wall -Wextra -fsyntax-only '" GEN_ONE_FILE "'"},
-  };
-  for (const auto& one : sources) {
+  for (const auto& [name, program] : {std::pair{"brannik-testlib", Testlib}, std::pair{"brannik-gen", Gen}}) {
     const support::ScratchDir dir;
-    const Outcome built =
-        support::run_shell(dir.path, "g++ -std=c++20 -O2 -Wall -Wextra '" + one.source + "' -o program" +
-                                         (one.also.empty() ? "" : " && ") + one.also);
-    ASSERT_EQ(built.status, 0) << built.err;
-    EXPECT_EQ(built.err, "");
+    expect_compiles_alone(dir, name);
     for (const Row& row : Table)
-      if (row.program == one.program) expect_row(row, dir.path + "/program");
+      if (row.program == program) expect_row(row, dir.path + "/" + name);
+  }
+  const support::ScratchDir dir;
+  const Outcome gnu17 = support::run_shell(
+      dir.path, "g++ -std=gnu++17 -Wall -Wextra -fsyntax-only '" ONE_FILE_DIR "/brannik-gen.cpp'");
+  EXPECT_EQ(gnu17.status, 0) << gnu17.err;
+}
+
+// Without the descriptors' part, the solver's one file writes what the built
+// solver writes, and fails as it fails.
+TEST(Hosts, TheOneFileSolverCompilesAloneAndWritesTheSameAnswers) {
+  const support::ScratchDir dir;
+  expect_compiles_alone(dir, "brannik-solve");
+  for (const Row& row : Table)
+    if (row.program == Solve) expect_row(row, dir.path + "/brannik-solve");
+  for (const std::string& task :
+       {cases::task("wide", 10000, 10), cases::task("random", 10000, 3), cases::task("random", 3000, 100)}) {
+    support::write_file(dir.path + "/in", task);
+    const Outcome alone = support::run_shell(dir.path, "./brannik-solve < in");
+    const Outcome built = support::run_shell(dir.path, "'" + Solve + "' < in");
+    EXPECT_EQ(alone.status, 0);
+    EXPECT_EQ(alone.out, built.out);
   }
 }
 

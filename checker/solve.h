@@ -1,0 +1,18 @@
+// The least cost of the register task: an answer that brannik accepts and that
+// no accepted answer undercuts, for the tree in memory.
+#pragma once
+
+#include <string>
+
+namespace regs {
+
+// The least-cost answer for the tree that read_task left in memory, as
+// "REGS.OUT" holds it: the total on the first line, then one "node flag" step
+// a line, plain decimal, every line ending with "\n". Every accepted answer
+// costs the inner nodes' costs, C_l for each leaf and each stored result, and
+// C_s for each stored result, so this one stores the fewest results that any
+// schedule can. Empty when no answer can be accepted: the root is a leaf.
+// The tree is only read; std::bad_alloc leaves it when memory runs out.
+std::string solve();
+
+}  // namespace regs
