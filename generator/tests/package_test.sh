@@ -7,6 +7,7 @@
 # Usage: generator/tests/package_test.sh <build-dir>
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
+build=$1
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 fail() {
@@ -19,7 +20,7 @@ fail() {
 p=$work/fence
 printf '#!/bin/sh\nsed -n 2p\n' >"$work/solution"
 chmod +x "$work/solution"
-"$here/../package/make-package.sh" --allow-shared "$1" "$p" "$work/solution"
+"$here/../package/make-package.sh" --allow-shared "$build" "$p" "$work/solution"
 
 # Built in a copy of its folder, as a judging system builds it.
 built() {
@@ -53,8 +54,9 @@ while read -r key program size seed; do
 done <<EOF
 $(sed -n 's/^ *-\{0,1\} *\([^ ]*: quillot-gen .*\)$/\1/p' "$p/generators/generators.yaml")
 EOF
-[ "$made" -eq "$(ls "$p"/data/*/*.in | wc -l)" ] || fail "generators.yaml makes $made of the tests"
+set -- "$p"/data/*/*.in
+[ "$made" -eq $# ] || fail "generators.yaml makes $made of the $# tests"
 
-"$here/../package/make-package.sh" --allow-shared "$1" "$p"
+"$here/../package/make-package.sh" --allow-shared "$build" "$p"
 ! ls "$p"/data/*/*.ans >/dev/null 2>&1 || fail "answers without a solution"
 grep -q 'FENCE_SOLUTION' "$p/README.md" || fail "the package does not say that the answers are missing"
