@@ -1,11 +1,12 @@
 # Writes a program of the checker family as one self-contained C++ source, for
-# systems that compile a program from one file (Polygon): its parts in order,
-# with the project's own includes left out. A part is named relative to this
-# folder, or by its full path when the build writes it (the release header).
+# systems that compile a program from one file (Polygon, a Kattis-format
+# package): its parts in order, with the project's own includes left out. A
+# part is named relative to this folder, or by its full path when the build
+# writes it (the release header).
 # Usage: cmake -DOUT=<file> -DPROGRAM=<name> -DPARTS=<part>,<part>,... -P one_file.cmake
 string(REPLACE "," ";" parts "${PARTS}")
 set(text "// ${PROGRAM} in one file, written by the build from the checker's sources.\n")
-string(APPEND text "// Standard C++ only: g++ -std=c++20 -O2 ${PROGRAM}.cpp -o ${PROGRAM}\n")
+string(APPEND text "// Nothing but the compiler and the system headers: g++ -std=c++20 -O2 ${PROGRAM}.cpp -o ${PROGRAM}\n")
 foreach(part IN LISTS parts)
   if(NOT IS_ABSOLUTE ${part})
     set(part ${CMAKE_CURRENT_LIST_DIR}/${part})

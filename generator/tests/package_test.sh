@@ -1,0 +1,62 @@
+#!/bin/sh
+# The fence task's package, checked as far as it can be without Kattis's
+# verifyproblem: its validator and generator build with their own build
+# scripts, the validator accepts every test, the generator makes every test
+# again from the commands of generators.yaml, a solution given writes an answer
+# of every test, and without one the package says that the answers are missing.
+# Usage: generator/tests/package_test.sh <build-dir>
+set -eu
+here=$(cd "$(dirname "$0")" && pwd)
+build=$1
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+fail() {
+  echo "$*" >&2
+  exit 1
+}
+
+# The stand-in solution answers with the vertex count. The suite's sanitizer
+# build links the programs with shared libraries; the package takes them so.
+p=$work/fence
+printf '#!/bin/sh\nsed -n 2p\n' >"$work/solution"
+chmod +x "$work/solution"
+"$here/../package/make-package.sh" --allow-shared "$build" "$p" "$work/solution"
+
+# Built in a copy of its folder, as a judging system builds it.
+built() {
+  cp -r "$1" "$work/$2"
+  (cd "$work/$2" && ./build) || fail "$1: its build script failed"
+  [ -x "$work/$2/run" ] || fail "$1: its build script made no run"
+}
+built "$p/input_validators/quillot-validate" validate
+built "$p/generators/quillot-gen" gen
+built "$p/submissions/accepted/solution" accepted
+
+for test in "$p"/data/*/*.in; do
+  status=0
+  "$work/validate/run" <"$test" >"$work/verdict" || status=$?
+  [ "$status" -eq 42 ] || fail "$test is not valid: $(cat "$work/verdict")"
+  "$work/accepted/run" <"$test" | cmp -s - "${test%.in}.ans" || fail "${test%.in}.ans is not the solution's answer"
+done
+
+# Every command of generators.yaml, "<name>: quillot-gen <N> <seed>", makes its
+# test again; the secret tests are numbered in the order of their commands.
+made=0
+number=0
+while read -r key program size seed; do
+  case $key in
+    \"1\":) test=$p/data/sample/1.in ;;
+    *) number=$((number + 1)) && test=$p/data/secret/$(printf %02d "$number")-${key%:}.in ;;
+  esac
+  [ "$program" = quillot-gen ] || fail "generators.yaml runs $program"
+  "$work/gen/run" "$size" "$seed" | cmp -s - "$test" || fail "quillot-gen $size $seed does not make $test"
+  made=$((made + 1))
+done <<EOF
+$(sed -n 's/^ *-\{0,1\} *\([^ ]*: quillot-gen .*\)$/\1/p' "$p/generators/generators.yaml")
+EOF
+set -- "$p"/data/*/*.in
+[ "$made" -eq $# ] || fail "generators.yaml makes $made of the $# tests"
+
+"$here/../package/make-package.sh" --allow-shared "$build" "$p"
+! ls "$p"/data/*/*.ans >/dev/null 2>&1 || fail "answers without a solution"
+grep -q 'FENCE_SOLUTION' "$p/README.md" || fail "the package does not say that the answers are missing"
