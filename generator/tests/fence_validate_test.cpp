@@ -10,7 +10,7 @@ namespace {
 std::string Judge(const std::string& text) {
   FenceTest test;
   const std::string violation = CheckFormat(text, test);
-  return violation.empty() ? CheckFence(test) : violation;
+  return violation.empty() ? CheckFence(test).text : violation;
 }
 
 // Each kind of violation, and the allowed cases nearest to one.
