@@ -153,6 +153,8 @@ TEST_F(Picture, ReadsTheTestFileByItsRules) {
        "Runtime error 106 at $00003002\n  reading \"fence.in\": line 5: no number left\n"},
       {"", "0 0 4 0\n4\n1 1\n2 1.0\n", 106,
        "Runtime error 106 at $00003002\n  reading \"fence.in\": line 4: not a 32-bit integer\n"},
+      {"", "0 0 4 0\r\n4\r\n1 1\r\n2 1.0\r\n", 106,  // a carriage return and a line feed end one line
+       "Runtime error 106 at $00003002\n  reading \"fence.in\": line 4: not a 32-bit integer\n"},
       {"", "0 0 4 0\n4\n1 1\n2 " + std::string(300, '0') + "1\n", 106,
        "Runtime error 106 at $00003002\n  reading \"fence.in\": line 4: not a 32-bit integer\n"},
       {"rm fence.in", "", 2,
