@@ -27,12 +27,24 @@ inline constexpr size_t MaxTestBytes = 1 << 20;
 // MaxTestBytes gets the violation of the whole text, as every valid text is shorter.
 std::string CheckFormat(std::string_view text, FenceTest& test);
 
+// Why a test read by CheckFormat is not a fence: the line that names it, and
+// what it is about, so that a picture can show it.
+struct Violation {
+  std::string text;                // "" when the test is a fence
+  bool a = false, b = false;       // the reference points it concerns
+  std::vector<size_t> vertices{};  // the vertices it concerns: one, or the two alike
+  std::vector<size_t> edges{};     // the two edges that meet; edge i runs from vertex i to the next
+};
+
 // Checks that a test read by CheckFormat is a fence: both reference points on
 // y = 0, no vertex on y = 0, every vertex strictly right of a and left of b, and
 // the vertices in order a simple polygon (no vertex repeated, no two edges that
-// meet except neighbours at their shared vertex). Returns "" when it is;
-// otherwise the first violation in that order, naming the line of a vertex, the
-// lines of a repeated vertex, or the two edges that meet by the lines of their ends.
-std::string CheckFence(const FenceTest& test);
+// meet except neighbours at their shared vertex). Returns no violation when it
+// is; otherwise the first in that order: a reference point off y = 0, a vertex
+// (with the reference point it is not beyond), the two lines of a repeated
+// vertex, or two edges that meet, the earlier first, each by the lines of its
+// ends. Where naming two edges would take long, the text alone says that the
+// polygon is not simple.
+Violation CheckFence(const FenceTest& test);
 
 }  // namespace quillot

@@ -16,7 +16,7 @@ int main(int argc, char** argv) {
   const std::string text = ReadAtMost(stdin, MaxTestBytes, "standard input", ReadingStandardInput);
   FenceTest test;
   std::string violation = CheckFormat(text, test);
-  if (violation.empty()) violation = CheckFence(test);
+  if (violation.empty()) violation = CheckFence(test).text;
   if (violation.empty()) return 42;
   std::printf("%s\n", violation.c_str());
   return 43;

@@ -44,14 +44,15 @@ bool EdgesMeet(const std::vector<Point2>& p, size_t i, size_t j) {
 // Names what makes a polygon that is not simple so: a repeated vertex, else two
 // edges that meet (their boxes found by CGAL, each pair then decided exactly),
 // else only that it is not simple.
-std::string Witness(const std::vector<Point2>& p) {
+Violation Witness(const std::vector<Point2>& p) {
   std::vector<std::pair<Point2, size_t>> sorted;
   for (size_t i = 0; i < p.size(); ++i) sorted.emplace_back(p[i], i);
   std::sort(sorted.begin(), sorted.end());
   for (size_t k = 1; k < sorted.size(); ++k) {
+    const size_t first = sorted[k - 1].second, second = sorted[k].second;
     if (sorted[k].first == sorted[k - 1].first)
-      return "lines " + LineOf(sorted[k - 1].second) + " and " + LineOf(sorted[k].second) +
-             ": the same vertex";
+      return {.text = "lines " + LineOf(first) + " and " + LineOf(second) + ": the same vertex",
+              .vertices = {first, second}};
   }
 
   std::vector<EdgeBox> boxes;
@@ -64,31 +65,38 @@ std::string Witness(const std::vector<Point2>& p) {
       if (++candidates == MaxCandidates) throw Meeting{0, 0};
     });
   } catch (const Meeting& m) {
-    if (m.first == m.second) return "the fence is not a simple polygon";
-    const auto edge = [&p](size_t i) {
-      return "from line " + LineOf(i) + " to line " + LineOf((i + 1) % p.size());
-    };
-    return "the edge " + edge(m.first) + " meets the edge " + edge(m.second);
+    if (m.first != m.second) {
+      const auto edge = [&p](size_t i) {
+        return "from line " + LineOf(i) + " to line " + LineOf((i + 1) % p.size());
+      };
+      return {.text = "the edge " + edge(m.first) + " meets the edge " + edge(m.second),
+              .edges = {m.first, m.second}};
+    }
   }
-  return "the fence is not a simple polygon";
+  return {.text = "the fence is not a simple polygon"};
 }
 
 }  // namespace
 
-std::string CheckFence(const FenceTest& test) {
-  if (test.a.y != 0 || test.b.y != 0) return "line 1: a reference point is not on y = 0";
+Violation CheckFence(const FenceTest& test) {
+  if (test.a.y != 0 || test.b.y != 0)
+    return {.text = "line 1: a reference point is not on y = 0", .a = test.a.y != 0, .b = test.b.y != 0};
   for (size_t j = 0; j < test.vertices.size(); ++j) {
     const Point v = test.vertices[j];
-    const char* what = v.y == 0          ? "a vertex on y = 0"
-                       : v.x <= test.a.x ? "a vertex not right of the first reference point"
-                       : v.x >= test.b.x ? "a vertex not left of the second reference point"
-                                         : nullptr;
-    if (what != nullptr) return "line " + LineOf(j) + ": " + what;
+    const bool onBase = v.y == 0, notRightOfA = v.x <= test.a.x, notLeftOfB = v.x >= test.b.x;
+    if (!onBase && !notRightOfA && !notLeftOfB) continue;
+    const char* what = onBase        ? "a vertex on y = 0"
+                       : notRightOfA ? "a vertex not right of the first reference point"
+                                     : "a vertex not left of the second reference point";
+    return {.text = "line " + LineOf(j) + ": " + what,
+            .a = !onBase && notRightOfA,
+            .b = !onBase && !notRightOfA,
+            .vertices = {j}};
   }
   std::vector<Point2> polygon;
   polygon.reserve(test.vertices.size());
   for (const Point v : test.vertices) polygon.emplace_back(v.x, v.y);
-  return CGAL::is_simple_2(polygon.begin(), polygon.end(), Kernel()) ? "" : Witness(polygon);
+  return CGAL::is_simple_2(polygon.begin(), polygon.end(), Kernel()) ? Violation{} : Witness(polygon);
 }
 
 }  // namespace quillot

@@ -14,7 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), std::min(size, MaxTestBytes));
   FenceTest test;
   std::string violation = CheckFormat(text, test);
-  if (violation.empty()) violation = CheckFence(test);
+  if (violation.empty()) violation = CheckFence(test).text;
   if (!violation.empty()) return 0;
 
   std::string written = std::to_string(test.a.x) + " " + std::to_string(test.a.y) + " " +

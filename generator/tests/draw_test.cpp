@@ -1,8 +1,6 @@
 // Integer conversion and the picture "fence.ps".
 #include "draw.h"
 
-#include <sstream>
-
 #include "fence.h"
 #include "parse.h"
 #include "support.h"
@@ -155,6 +153,8 @@ TEST_F(Picture, ReadsTheTestFileByItsRules) {
        "Runtime error 106 at $00003002\n  reading \"fence.in\": line 5: no number left\n"},
       {"", "0 0 4 0\n4\n1 1\n2 1.0\n", 106,
        "Runtime error 106 at $00003002\n  reading \"fence.in\": line 4: not a 32-bit integer\n"},
+      {"", "0 0 4 0\r\n4\r\n1 1\r\n2 1.0\r\n", 106,  // a carriage return and a line feed end one line
+       "Runtime error 106 at $00003002\n  reading \"fence.in\": line 4: not a 32-bit integer\n"},
       {"", "0 0 4 0\n4\n1 1\n2 " + std::string(300, '0') + "1\n", 106,
        "Runtime error 106 at $00003002\n  reading \"fence.in\": line 4: not a 32-bit integer\n"},
       {"rm fence.in", "", 2,
@@ -187,20 +187,11 @@ TEST_F(Picture, GhostscriptRendersGeneratedPictures) {
     DrawFence(DrawScale());
     const Outcome gs = Shell("gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=pgmraw -r30 -o page.pgm fence.ps");
     ASSERT_EQ(gs.status, 0) << gs.out << gs.err;
-    const std::string page = ReadFile("page.pgm");
-    // The header: "P5", width, height and largest gray, with "#" comments between them.
-    std::istringstream header(page);
-    std::string magic;
-    int size[3] = {};
-    header >> magic;
-    for (int& value : size) {
-      while ((header >> std::ws).peek() == '#') header.ignore(page.size(), '\n');
-      header >> value;
-    }
-    const auto [width, height, maxGray] = size;
-    ASSERT_EQ(magic, "P5");
+    const Image page = ReadNetpbm("page.pgm");
+    const int width = page.width, height = page.height;
+    const std::string& pixels = page.pixels;
+    ASSERT_EQ(page.magic, "P5");
     EXPECT_EQ(width, 351);  // A3 at 30 dots per inch
-    const std::string pixels = page.substr(static_cast<size_t>(header.tellg()) + 1);
     ASSERT_EQ(pixels.size(), static_cast<size_t>(width) * height);
     int above = 0, below = 0;
     for (size_t i = 0; i < pixels.size(); ++i) {

@@ -10,7 +10,7 @@ namespace {
 std::string Judge(const std::string& text) {
   FenceTest test;
   const std::string violation = CheckFormat(text, test);
-  return violation.empty() ? CheckFence(test) : violation;
+  return violation.empty() ? CheckFence(test).text : violation;
 }
 
 // Each kind of violation, and the allowed cases nearest to one.
@@ -33,12 +33,14 @@ TEST(Validator, FindsTheFirstViolation) {
       {"0 0 06 0\n", "line 1: number 3 is not a plain decimal"},
       {"0 0 2147483648 0\n", "line 1: number 3 is beyond 32 bits"},
       {"0 0 999999999999x 0\n", "line 1: number 3 is beyond 32 bits"},  // decided by its first 12 characters
+      {"-21474836480 0 6 0\n", "line 1: number 1 is beyond 32 bits"},   // 11 characters are not enough
       {head + "2\n1 1\n3 1\n", "line 2: the vertex count is not from 3 to 30000"},
       {head + "30001\n", "line 2: the vertex count is not from 3 to 30000"},
       {head + "4\n1 1\n3 1\n", "line 5: missing"},
       {head + "4\n1 1\n3 1\n3 -1\n1 -1\n\n", "line 7: text after the last vertex"},
       // The reference points and the base line.
       {"0 1 6 0\n4\n1 1\n3 1\n3 -1\n1 -1\n", "line 1: a reference point is not on y = 0"},
+      {"0 0 6 -1\n4\n1 1\n3 1\n3 -1\n1 -1\n", "line 1: a reference point is not on y = 0"},
       {head + "4\n1 1\n3 1\n3 0\n1 -1\n", "line 5: a vertex on y = 0"},
       {"1 0 6 0\n4\n1 1\n3 1\n3 -1\n1 -1\n", "line 3: a vertex not right of the first reference point"},
       {"0 0 3 0\n4\n1 1\n3 1\n3 -1\n1 -1\n", "line 4: a vertex not left of the second reference point"},
@@ -51,6 +53,10 @@ TEST(Validator, FindsTheFirstViolation) {
        "the edge from line 3 to line 4 meets the edge from line 5 to line 6"},
       {head + "3\n1 1\n2 1\n3 1\n",  // each edge back along a neighbour
        "the edge from line 3 to line 4 meets the edge from line 5 to line 3"},
+      {head + "5\n3 -1\n2 2\n1 1\n5 -1\n3 3\n",  // neighbours that only share their vertex, in either order
+       "the edge from line 3 to line 4 meets the edge from line 5 to line 6"},
+      {head + "3\n5 1\n1 1\n3 1\n",  // the second edge back along the first: the earlier named first
+       "the edge from line 3 to line 4 meets the edge from line 4 to line 5"},
       {head + "4\n1 1\n1 1\n3 1\n3 -1\n", "lines 3 and 4: the same vertex"},
       {head + "6\n1 2\n2 1\n3 2\n3 -2\n2 1\n1 -2\n", "lines 4 and 7: the same vertex"},
   };

@@ -45,6 +45,7 @@ TEST_F(QuillotGen, MessagesGoToStandardError) {
       {" 12", 1, "", usage},
       {" 12 4294967296", 1, "", usage},
       {" 12 007", 1, "", usage},
+      {" 12 -1", 1, "", usage},
       {" 30001 x", 1, "", usage},
       {" 30001 7", 1, "", "N is too large\n"},
       {" 12 7 >/dev/full", 101, "",

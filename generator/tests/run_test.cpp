@@ -166,6 +166,39 @@ TEST(IoErrorOf, MapsSystemErrorsToIoErrors) {
   for (const auto& c : cases) EXPECT_EQ(IoErrorOf(c.systemError), c.ioError) << std::strerror(c.systemError);
 }
 
+// The report gives the system's reason; a failure that comes without one (errno
+// 0) is an input/output error, never "Success".
+TEST(SystemFailure, GivesTheSystemsReason) {
+  const struct {
+    int systemError;
+    const char* report;
+  } cases[] = {
+      {ENOSPC, "Runtime error 101 at $00001003\n  writing \"fence.in\": No space left on device\n"},
+      {0, "Runtime error 101 at $00001003\n  writing \"fence.in\": input/output error\n"},
+  };
+  for (const auto& c : cases) {
+    std::FILE* report = std::tmpfile();
+    ASSERT_NE(report, nullptr);
+    ioReport = report;
+    ioFailureHook = [](int status) { throw status; };
+    int status = 0;
+    try {
+      errno = c.systemError;
+      SystemFailure(WritingFenceIn + OnWrite, "fence.in");
+    } catch (int exitStatus) {
+      status = exitStatus;
+    }
+    ioReport = stdout;
+    ioFailureHook = nullptr;
+    std::rewind(report);
+    std::string text;
+    for (int ch = std::getc(report); ch != EOF; ch = std::getc(report)) text += static_cast<char>(ch);
+    std::fclose(report);
+    EXPECT_EQ(status, 101);
+    EXPECT_EQ(text, c.report);
+  }
+}
+
 // A closed standard stream is filled with "/dev/null" before any file can take its descriptor.
 TEST(KeepStandardStreams, FillsEachClosedDescriptor) {
   struct stat null {};

@@ -38,6 +38,23 @@ void WriteFile(const std::string& path, const std::string& text) {
   std::ofstream(path, std::ios::binary) << text;
 }
 
+Image ReadNetpbm(const std::string& path) {
+  const std::string file = ReadFile(path);
+  // The header: the magic, width, height and largest value, with "#" comments between them.
+  std::istringstream header(file);
+  Image image;
+  header >> image.magic;
+  int size[3] = {};
+  for (int& value : size) {
+    while ((header >> std::ws).peek() == '#') header.ignore(file.size(), '\n');
+    header >> value;
+  }
+  image.width = size[0];
+  image.height = size[1];
+  if (header) image.pixels = file.substr(static_cast<size_t>(header.tellg()) + 1);
+  return image;
+}
+
 bool Exists(const std::string& path) { return fs::exists(fs::symlink_status(path)); }
 
 void InTempDir::SetUp() {

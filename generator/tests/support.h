@@ -21,6 +21,14 @@ std::string ReadFile(const std::string& path);
 void WriteFile(const std::string& path, const std::string& text);
 bool Exists(const std::string& path);
 
+// A picture in binary netpbm form (P5 gray, P6 colour), as Ghostscript and pngtopnm write it.
+struct Image {
+  std::string magic;
+  int width = 0, height = 0;
+  std::string pixels;  // row by row, one byte a channel
+};
+Image ReadNetpbm(const std::string& path);
+
 // Each test runs in a fresh temporary folder of its own.
 class InTempDir : public ::testing::Test {
  protected:
