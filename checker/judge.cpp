@@ -21,7 +21,7 @@ Judgement open_failure(Verdict blamed) {
                          : verdict_of(blamed, "failed opening file");
 }
 
-Judgement judge_files(const char* task_path, const char* answer_path) {
+Judgement judge_files(const char* task_path, const char* answer_path, Trace* trace) {
   Judgement j{Verdict::InputUnusable, "", 0};
   std::FILE* task = std::fopen(task_path, "r");
   if (!task) return open_failure(Verdict::InputUnusable);
@@ -40,7 +40,7 @@ Judgement judge_files(const char* task_path, const char* answer_path) {
     delete_data();
     return open_failure(Verdict::Rejected);
   }
-  j.verdict = replay_answer(answer, j.message, j.total) ? Verdict::Accepted : Verdict::Rejected;
+  j.verdict = replay_answer(answer, j.message, j.total, trace) ? Verdict::Accepted : Verdict::Rejected;
   if (answer != stdin) std::fclose(answer);
   delete_data();
   return j;
@@ -48,9 +48,9 @@ Judgement judge_files(const char* task_path, const char* answer_path) {
 
 }  // namespace
 
-Judgement judge(const char* task_path, const char* answer_path) {
+Judgement judge(const char* task_path, const char* answer_path, Trace* trace) {
   try {
-    return judge_files(task_path, answer_path);
+    return judge_files(task_path, answer_path, trace);
   } catch (const std::bad_alloc&) {
     return verdict_of(Verdict::CouldNotJudge, "out of memory");
   }

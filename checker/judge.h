@@ -22,8 +22,9 @@ struct Judgement {
 // Reads the task at task_path and closes it; only then opens the answer at
 // answer_path (standard input when null, left open) and replays it. A file
 // that cannot be opened or read is "failed opening file", counted against the
-// file it concerns. Nothing stays allocated and no file stays open.
-Judgement judge(const char* task_path, const char* answer_path);
+// file it concerns. Nothing stays allocated and no file stays open. With a
+// trace, the replay is recorded in it (replay_answer).
+Judgement judge(const char* task_path, const char* answer_path, Trace* trace = nullptr);
 
 struct Line {
   char text[ErrSize + 32];
