@@ -164,10 +164,10 @@ std::string trace_svg(const Judgement& j, const Trace& trace) {
   for (int i = 1; i <= m; ++i) {
     if (i > 1) depth[i] = depth[trace.parent[i]] + 1;
     deepest = std::max(deepest, depth[i]);
-    if (state[i] == Leaf) x[i] = Margin + Dx * leaves++;
+    if (children[i].empty()) x[i] = Margin + Dx * leaves++;
   }
   for (int i = m; i >= 1; --i)
-    if (state[i] != Leaf) x[i] = (x[children[i].front()] + x[children[i].back()]) / 2;
+    if (!children[i].empty()) x[i] = (x[children[i].front()] + x[children[i].back()]) / 2;
   const auto y = [&](int i) { return Top + Dy * depth[i]; };
   const int width = std::max(2 * Margin + Dx * std::max(leaves - 1, 0), 700);
   const int height = Top + Dy * deepest + 40;
@@ -186,11 +186,11 @@ std::string trace_svg(const Judgement& j, const Trace& trace) {
     svg += format("<line x1=\"%d\" y1=\"%d\" x2=\"%d\" y2=\"%d\" stroke=\"#606060\"/>\n", x[trace.parent[i]],
                   y(trace.parent[i]), x[i], y(i));
   for (int i = 1; i <= m; ++i) {
-    if (state[i] == Leaf) {
+    if (children[i].empty()) {  // a leaf, at fault when a step names it
       svg += format(
           "<rect x=\"%d\" y=\"%d\" width=\"10\" height=\"10\" fill=\"%s\" stroke=\"#000000\"/>"
           "<text x=\"%d\" y=\"%d\" font-size=\"9\" text-anchor=\"middle\">%d</text>\n",
-          x[i] - 5, y(i) - 5, Fill[Leaf], x[i], y(i) + 17, i);
+          x[i] - 5, y(i) - 5, Fill[state[i]], x[i], y(i) + 17, i);
       continue;
     }
     svg += format(

@@ -76,10 +76,12 @@ TEST(Trace, TheProgramDrawsTheTreeAndKeepsItsStatuses) {
     std::string in, out, args;
     int status;
     std::string err;
-    bool drawn = false, marked = false;  // a picture that renders; with the node at fault
+    bool drawn = false;
+    std::string marked = "";  // the node drawn at fault, if any
   } table[] = {
       {"accepted", WorkedIn, WorkedOut, "in out --svg t.svg", 0, "", true},
-      {"rejected", WorkedIn, "11\n2 1\n5 1\n1 1\n", "in out --svg t.svg", 0, "", true, true},
+      {"rejected", WorkedIn, "11\n2 1\n5 1\n1 1\n", "in out --svg t.svg", 0, "", true, "5"},
+      {"a leaf at fault, the only node", "1\n1 1\n0\n", "0\n1 1\n", "in out --svg t.svg", 0, "", true, "1"},
       {"too large to draw", chain_in, chain_out, "in out --svg t.svg", 0,
        "brannik-trace: 300 nodes, more than 200: the tree is not drawn\n"},
       {"no answer", WorkedIn, WorkedOut, "in none --svg t.svg", 0,
@@ -101,10 +103,11 @@ TEST(Trace, TheProgramDrawsTheTreeAndKeepsItsStatuses) {
     const auto png = support::run_shell(dir.path, "rsvg-convert t.svg -o t.png && test -s t.png");
     EXPECT_EQ(png.status, 0) << row.name << ": " << png.err;
     const std::string svg = support::read_file(dir.path + "/t.svg");
-    const std::size_t at_fault = svg.find("r=\"14\" fill=\"#e5484d\"");  // a node, not the legend
-    EXPECT_EQ(at_fault != std::string::npos, row.marked) << row.name;
-    if (row.marked) {
-      EXPECT_NE(svg.substr(at_fault, 120).find(">5</text>"), std::string::npos) << svg;
+    // The colour of the fault in the legend, and again on the node at fault.
+    const std::size_t at_fault = svg.find("#e5484d", svg.find("#e5484d") + 1);
+    EXPECT_EQ(at_fault != std::string::npos, !row.marked.empty()) << row.name;
+    if (!row.marked.empty()) {
+      EXPECT_NE(svg.substr(at_fault, 150).find(">" + row.marked + "</text>"), std::string::npos) << svg;
     }
   }
 }
