@@ -4,10 +4,12 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <new>
 #include <string>
 
 #include "descriptors.h"
 #include "judge.h"
+#include "trace.h"
 
 namespace {
 
@@ -28,6 +30,14 @@ int not_judged(const char* dir, const char* text) {
   return NotJudged;
 }
 
+// What the jury reads of a judged answer: the verdict and, when the answer is
+// rejected, its replay step by step. The team sees none of it.
+std::string jury_message(const regs::Judgement& j, const regs::Trace& trace) {
+  std::string text = regs::answer_line(j).text;
+  if (j.verdict == regs::Verdict::Rejected) text += '\n' + regs::trace_table(j, trace);
+  return text;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -39,10 +49,15 @@ int main(int argc, char** argv) {
     return not_judged(dir, "no team output: standard input closed\n");
 
   // The jury's answer sets the cost that the team output must reach.
-  const regs::Judgement j = regs::judge(argv[1], nullptr, argv[2]);
-  if (j.verdict != regs::Verdict::Accepted && j.verdict != regs::Verdict::Rejected)
-    return not_judged(dir, regs::verdict_line(j).text);
-  if (!write_feedback(dir, "judgemessage.txt", regs::answer_line(j).text))
-    return not_judged(dir, "cannot write judgemessage.txt in the feedback folder\n");
-  return j.verdict == regs::Verdict::Accepted ? Accepted : Rejected;
+  try {
+    regs::Trace trace;
+    const regs::Judgement j = regs::judge(argv[1], nullptr, argv[2], &trace);
+    if (j.verdict != regs::Verdict::Accepted && j.verdict != regs::Verdict::Rejected)
+      return not_judged(dir, regs::verdict_line(j).text);
+    if (!write_feedback(dir, "judgemessage.txt", jury_message(j, trace).c_str()))
+      return not_judged(dir, "cannot write judgemessage.txt in the feedback folder\n");
+    return j.verdict == regs::Verdict::Accepted ? Accepted : Rejected;
+  } catch (const std::bad_alloc&) {
+    return not_judged(dir, "Error in checker: out of memory\n");
+  }
 }

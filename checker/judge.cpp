@@ -30,12 +30,13 @@ void describe(char* out, std::size_t size, const Judgement& j) {
 }
 
 // Opens the answer at path (standard input when null, left open), replays it
-// on the tree and closes it; an answer that cannot be opened counts as `blamed`.
-Judgement replay_file(const char* path, Verdict blamed) {
+// on the tree, followed by trace when there is one, and closes it; an answer
+// that cannot be opened counts as `blamed`.
+Judgement replay_file(const char* path, Verdict blamed, Trace* trace = nullptr) {
   std::FILE* answer = path ? std::fopen(path, "r") : stdin;
   if (!answer) return open_failure(blamed);
   Judgement j{Verdict::Rejected, ""};
-  if (replay_answer(answer, j.message, j.claimed, j.total)) j.verdict = Verdict::Accepted;
+  if (replay_answer(answer, j.message, j.claimed, j.total, trace)) j.verdict = Verdict::Accepted;
   if (answer != stdin) std::fclose(answer);
   return j;
 }
@@ -53,7 +54,7 @@ Judgement against_least(Judgement j) {
   return j;
 }
 
-Judgement judge_files(const char* task_path, const char* answer_path, const char* jury_path) {
+Judgement judge_files(const char* task_path, const char* answer_path, const char* jury_path, Trace* trace) {
   Judgement j{Verdict::InputUnusable, ""};
   std::FILE* task = std::fopen(task_path, "r");
   if (!task) return open_failure(Verdict::InputUnusable);
@@ -80,7 +81,7 @@ Judgement judge_files(const char* task_path, const char* answer_path, const char
     least = jury.total;
     clear_evaluated();
   }
-  j = replay_file(answer_path, Verdict::Rejected);
+  j = replay_file(answer_path, Verdict::Rejected, trace);
   delete_data();
   j.least = least;
   return jury_path && j.verdict == Verdict::Accepted ? against_least(j) : j;
@@ -88,9 +89,9 @@ Judgement judge_files(const char* task_path, const char* answer_path, const char
 
 }  // namespace
 
-Judgement judge(const char* task_path, const char* answer_path, const char* jury_path) {
+Judgement judge(const char* task_path, const char* answer_path, const char* jury_path, Trace* trace) {
   try {
-    return judge_files(task_path, answer_path, jury_path);
+    return judge_files(task_path, answer_path, jury_path, trace);
   } catch (const std::bad_alloc&) {
     return verdict_of(Verdict::CouldNotJudge, "out of memory");
   }

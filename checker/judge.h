@@ -30,8 +30,10 @@ struct Judgement {
 // at the jury's cost, rejected above it ("total cost 15, the least is 11")
 // and a JuryFault below it. A file that cannot be opened or read is "failed
 // opening file", counted against the file it concerns. Nothing stays
-// allocated and no file stays open.
-Judgement judge(const char* task_path, const char* answer_path, const char* jury_path = nullptr);
+// allocated and no file stays open. With a trace, the replay of the answer
+// is recorded in it (replay_answer).
+Judgement judge(const char* task_path, const char* answer_path, const char* jury_path = nullptr,
+                Trace* trace = nullptr);
 
 struct Line {
   char text[ErrSize + 64];

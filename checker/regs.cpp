@@ -231,39 +231,69 @@ void delete_data() {
   root = nullptr;
 }
 
+Trace::Trace() {
+  steps.reserve(MaxNodes + 2);  // line 1, a step per inner node, one step rejected
+  parent.reserve(MaxNodes + 1);
+}
+
 namespace {
 
-int replay(LineReader& file, char* err, long long& claimed_cost, long long& total) {
+// Followed, the replay writes what each line did into steps; not followed, it
+// is the plain replay, every record left out at compile time.
+template <bool Followed>
+int replay(LineReader& file, char* err, long long& claimed_cost, long long& total, std::vector<Step>* steps) {
+  Step step{};
+  // Records the line as far as it got, then writes the message.
+  const auto reject = [&](const char* message, int line) {
+    if constexpr (Followed) steps->push_back(step);
+    return fail(err, message, line);
+  };
+
   // Totals stay within 10000 steps of 32-bit amounts, far inside 64 bits, so
   // they are exact; a claim saturated at the 64-bit limits can never match.
   total = 0;
   int line = 0;
+  if constexpr (Followed) step.line = 1;
   const auto claim = read_number(file, line);
-  if (!claim) return fail(err, "syntax error at line %i", line);
+  if (!claim) return reject("syntax error at line %i", line);
   claimed_cost = *claim;
+  if constexpr (Followed) {
+    step.reached = Step::Done;
+    steps->push_back(step);
+  }
 
   int free_registers = N;
   while (next_line(file, line)) {
+    if constexpr (Followed) step = Step{.line = line};
     const char* p = buffer;
     const auto number = scan_i(p);
     const auto keep = number ? scan_i(p) : std::nullopt;
-    if (!keep) return fail(err, "syntax error at line %i", line);
+    if (!keep) return reject("syntax error at line %i", line);
     if (*number < 1 || *number > M || (*keep != 0 && *keep != 1))
-      return fail(err, "value out of range at line %i", line);
+      return reject("value out of range at line %i", line);
 
     Node* node = node_map[*number];
-    if (node->K == 0) return fail(err, "evaluating leaf node at line %i", line);
-    if (node->evaluated) return fail(err, "reevaluating node at line %i", line);
+    if constexpr (Followed) {
+      step.reached = Step::Named;
+      step.node = node->number;
+      step.keep = static_cast<unsigned char>(*keep);
+    }
+    if (node->K == 0) return reject("evaluating leaf node at line %i", line);
+    if (node->evaluated) return reject("reevaluating node at line %i", line);
     for (int i = 0; i < node->K; ++i) {
       const Node* child = node->children[i];
-      if (child->K != 0 && !child->evaluated)
-        return fail(err, "node has unevaluated children at line %i", line);
+      if (child->K != 0 && !child->evaluated) return reject("node has unevaluated children at line %i", line);
       if (child->K == 0 || child->stored) {  // a load from memory
         total += C_l;
         --free_registers;
+        if constexpr (Followed) step.loaded |= 1 << i;
       }
     }
-    if (free_registers < 0) return fail(err, "too many registers used at line %i", line);
+    if constexpr (Followed) {
+      step.reached = Step::Loaded;
+      step.in_use_loaded = N - free_registers;
+    }
+    if (free_registers < 0) return reject("too many registers used at line %i", line);
 
     node->evaluated = 1;
     total += node->cost;
@@ -275,17 +305,40 @@ int replay(LineReader& file, char* err, long long& claimed_cost, long long& tota
       free_registers += node->K;
       total += C_s;
     }
+    if constexpr (Followed) {
+      step.reached = Step::Done;
+      step.in_use = N - free_registers;
+      step.total = total;
+      steps->push_back(step);
+    }
   }
   if (!root->evaluated || root->stored) return fail(err, "root node has not been computed properly");
   if (claimed_cost != total) return fail(err, IncorrectTotal);
   return 1;
 }
 
+// The task as the trace draws it: each node's parent, and the parameters.
+void record_task(Trace& trace) {
+  trace.parent.assign(M + 1, 0);
+  for (int i = 1; i <= M; ++i)
+    for (int c = 0; c < node_map[i]->K; ++c) trace.parent[node_map[i]->children[c]->number] = i;
+  trace.registers = N;
+  trace.load = C_l;
+  trace.store = C_s;
+}
+
 }  // namespace
 
-int replay_answer(std::FILE* stream, char* err, long long& claimed_cost, long long& total) {
+int replay_answer(std::FILE* stream, char* err, long long& claimed_cost, long long& total, Trace* trace) {
   LineReader file(stream);
-  const int ok = replay(file, err, claimed_cost, total);
+  int ok;
+  if (trace) {
+    trace->steps.clear();
+    record_task(*trace);
+    ok = replay<true>(file, err, claimed_cost, total, &trace->steps);
+  } else {
+    ok = replay<false>(file, err, claimed_cost, total, nullptr);
+  }
   return file.failed() ? fail(err, "failed opening file") : ok;
 }
 

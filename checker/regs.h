@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdio>
 #include <optional>
+#include <vector>
 
 namespace regs {
 
@@ -71,11 +72,38 @@ void delete_data();
 // The replay's message when an answer's claim is not its cost.
 inline constexpr char IncorrectTotal[] = "incorrect total cost";
 
+// What the replay did at one line of the answer: line 1 (node 0) or a step.
+// The fields are set as far as the line got before it was done or rejected.
+struct Step {
+  enum Reached : unsigned char { Read, Named, Loaded, Done };
+  int line = 0;
+  Reached reached = Read;
+  unsigned char keep = 0;     // Named on: the keep flag
+  unsigned short loaded = 0;  // Loaded on: bit i set when child i was loaded, clear when it was held
+  int node = 0;               // Named on: the node evaluated
+  int in_use_loaded = 0;      // Loaded on: registers in use once the operands are loaded
+  int in_use = 0;             // Done: registers in use after the step
+  long long total = 0;        // Done: the total cost after the step
+};
+
+// A replay followed line by line, and the task it ran on, for brannik-trace.
+struct Trace {
+  // Takes at once all the memory that a replay of the largest task can need,
+  // so that following a replay allocates nothing.
+  Trace();
+  std::vector<Step> steps;  // line 1, every step done, and the step rejected, if any
+  std::vector<int> parent;  // by node number 1 to M: its parent, 0 for the root
+  int registers = 0, load = 0, store = 0;
+};
+
 // Replay "REGS.OUT" from an open stream on the tree. Return 1 when the answer
 // is accepted; 0 with one message in err ("failed opening file" after a read
 // error, whatever was read before it). claimed_cost gets line 1's number when
 // it holds one, total the steps' cost once the replay reached the answer's end.
-int replay_answer(std::FILE* file, char* err, long long& claimed_cost, long long& total);
+// With a trace, also record in it the lines replayed and the task's shape and
+// parameters.
+int replay_answer(std::FILE* file, char* err, long long& claimed_cost, long long& total,
+                  Trace* trace = nullptr);
 
 // Marks every node unevaluated again, so that another answer can be replayed
 // on the tree that one replay has marked.

@@ -2,7 +2,9 @@
 // task, the rest the answer. Beyond crashes, leaks and undefined behaviour it
 // checks what the reader promises the replay, that an accepted answer's
 // claim is the total that its steps cost, and that the strict validator
-// accepts nothing that the reader rejects.
+// accepts nothing that the reader rejects. The replay is run again, followed,
+// on a fresh reading of the task: it must judge alike, and its trace must be
+// shown and drawn.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -10,6 +12,7 @@
 
 #include "regs.h"
 #include "task_validate.h"
+#include "trace.h"
 
 namespace {
 
@@ -79,9 +82,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   require_tree();
 
-  std::FILE* answer = fmemopen(text + task_size + (nul ? 1 : 0), answer_size, "r");
+  char* answer_text = text + task_size + (nul ? 1 : 0);
+  std::FILE* answer = fmemopen(answer_text, answer_size, "r");
   long long claimed = 0, total = 0;
-  if (regs::replay_answer(answer, err, claimed, total)) {
+  const int accepted = regs::replay_answer(answer, err, claimed, total);
+  if (accepted) {
     require(!regs::root->stored, "the root held");
     require(claimed == cost_of_flags(), "an accepted claim is the answer's cost");
   } else {
@@ -89,5 +94,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   std::fclose(answer);
   regs::delete_data();
+
+  static regs::Trace trace;
+  regs::Judgement j{regs::Verdict::Rejected, ""};
+  task = fmemopen(text, task_size, "r");
+  regs::read_task(task, j.message);
+  std::fclose(task);
+  answer = fmemopen(answer_text, answer_size, "r");
+  if (regs::replay_answer(answer, j.message, j.claimed, j.total, &trace)) j.verdict = regs::Verdict::Accepted;
+  std::fclose(answer);
+  regs::delete_data();
+  require(j.verdict == (accepted ? regs::Verdict::Accepted : regs::Verdict::Rejected) &&
+              (accepted || std::strcmp(j.message, err) == 0),
+          "followed, the replay judges alike");
+  require(!regs::trace_table(j, trace).empty(), "a table");
+  if (regs::M <= regs::MaxDrawnNodes) require(!regs::trace_svg(j, trace).empty(), "a picture");
   return 0;
 }

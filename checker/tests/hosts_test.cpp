@@ -95,9 +95,35 @@ const Row Table[] = {
     {"accepted with flags", Kattis, WorkedIn, WorkedOut,
      "$P in ans fb case_sensitive float_tolerance 1 < out", 42, "", ""},
     {"rejected", Kattis, WorkedIn, Wrong, "$P in ans fb < out", 43, "", "", "fb/judgemessage.txt",
-     "incorrect total cost: claimed 12, replayed 11\n"},
+     "incorrect total cost: claimed 12, replayed 11\n\n"
+     "registers 2, load cost 1, store cost 3, 7 nodes\n"
+     "line  node  step      loads  held  regs loaded  regs after  total\n"
+     "   1        claim 12                                     0      0\n"
+     "   2     2  store     3 4    -               2           0      6\n"
+     "   3     5  hold      6 7    -               2           1      9\n"
+     "   4     1  hold      2      5               2           1     11\n"
+     " end  <-- incorrect total cost\n"
+     "Error in output file: incorrect total cost\n"},
+    {"rejected at a step, the jury sees the replay", Kattis, WorkedIn, "11\n2 1\n5 1\n1 1\n",
+     "$P in ans fb < out", 43, "", "", "fb/judgemessage.txt",
+     "too many registers used at line 3\n\n"
+     "registers 2, load cost 1, store cost 3, 7 nodes\n"
+     "line  node  step      loads  held  regs loaded  regs after  total\n"
+     "   1        claim 11                                     0      0\n"
+     "   2     2  hold      3 4    -               2           1      3\n"
+     "   3     5  hold      6 7    -               3  <-- too many registers used at line 3\n"
+     "Error in output file: too many registers used at line 3\n"},
     {"dearer than the jury's answer", Kattis, WorkedIn, Dear, "$P in ans fb < out", 43, "", "",
-     "fb/judgemessage.txt", "total cost 15, the least is 11\n"},
+     "fb/judgemessage.txt",
+     "total cost 15, the least is 11\n\n"
+     "registers 2, load cost 1, store cost 3, 7 nodes\n"
+     "line  node  step      loads  held  regs loaded  regs after  total\n"
+     "   1        claim 15                                     0      0\n"
+     "   2     2  store     3 4    -               2           0      6\n"
+     "   3     5  store     6 7    -               2           0     12\n"
+     "   4     1  hold      2 5    -               2           1     15\n"
+     " end  <-- total cost 15, the least is 11\n"
+     "Error in output file: total cost 15, the least is 11\n"},
     {"cheaper than the jury's answer", Kattis, WorkedIn, WorkedOut, "$P in ans fb < out", 1, "", "",
      "fb/judgeerror.txt",
      "Error in jury's answer: not optimal: total cost 15, the contestant's answer costs 11\n", Dear},
@@ -113,7 +139,9 @@ const Row Table[] = {
     {"unusable input", Kattis, "0\n", WorkedOut, "$P in ans fb < out", 1, "", "", "fb/judgeerror.txt",
      "Error in input file: N out of range at line 1\n"},
     {"empty output", Kattis, WorkedIn, "", "$P in ans fb < out", 43, "", "", "fb/judgemessage.txt",
-     "syntax error at line 1\n"},
+     "syntax error at line 1\n\nregisters 2, load cost 1, store cost 3, 7 nodes\n"
+     "line  node  step  loads  held  regs loaded  regs after  total\n   1  <-- syntax error at line 1\n"
+     "Error in output file: syntax error at line 1\n"},
     {"standard input closed", Kattis, WorkedIn, WorkedOut, "$P in ans fb <&-", 1, "", "", "fb/judgeerror.txt",
      "no team output: standard input closed\n"},
     {"bad call", Kattis, WorkedIn, WorkedOut, "$P in ans < out", 1, "",

@@ -1,0 +1,115 @@
+// brannik-trace's table and picture of a replay, from the library and from the built program.
+#include "trace.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "cases.h"
+#include "judge.h"
+#include "support.h"
+
+namespace {
+
+using support::WorkedIn;
+using support::WorkedOut;
+
+struct Traced {
+  regs::Judgement j;
+  std::string table;
+};
+
+// The judgement of out against in, followed by a trace unless told otherwise.
+Traced trace_of(const std::string& in, const std::string& out, bool followed = true) {
+  const support::ScratchDir dir;
+  support::write_file(dir.path + "/in", in);
+  support::write_file(dir.path + "/out", out);
+  regs::Trace trace;
+  const regs::Judgement j = regs::judge((dir.path + "/in").c_str(), (dir.path + "/out").c_str(), nullptr,
+                                        followed ? &trace : nullptr);
+  return {j, regs::trace_table(j, trace)};
+}
+
+TEST(Trace, TheAcceptedWorkedExampleStepByStep) {
+  EXPECT_EQ(trace_of(WorkedIn, WorkedOut).table,
+            "registers 2, load cost 1, store cost 3, 7 nodes\n"
+            "line  node  step      loads  held  regs loaded  regs after  total\n"
+            "   1        claim 11                                     0      0\n"
+            "   2     2  store     3 4    -               2           0      6\n"
+            "   3     5  hold      6 7    -               2           1      9\n"
+            "   4     1  hold      2      5               2           1     11\n"
+            "Success\n");
+}
+
+TEST(Trace, ShowsEachFaultWhereItIsFound) {
+  const struct {
+    std::string out;
+    std::string row;  // the row marked at fault, up to the mark
+    std::string message;
+  } table[] = {
+      {"11\n2 1\n5 1\n1 1\n", "   3     5  hold      6 7    -               3",
+       "too many registers used at line 3"},
+      {"11\n2 0\n5 1\n1 0\n", " end", "root node has not been computed properly"},
+      {"12\n2 0\n5 1\n1 1\n", " end", "incorrect total cost"},
+      {"11\n1 1\n5 1\n1 1\n", "   2     1  hold", "node has unevaluated children at line 2"},
+      {"x\n", "   1", "syntax error at line 1"},
+      {"11\n2 0\n4 1\n", "   3     4  hold", "evaluating leaf node at line 3"},
+      {"11\n2 0\n2 0\n", "   3     2  store", "reevaluating node at line 3"},
+      {"11\n8 1\n", "   2", "value out of range at line 2"},
+  };
+  for (const auto& row : table) {
+    const Traced t = trace_of(WorkedIn, row.out);
+    EXPECT_NE(t.table.find("\n" + row.row + "  <-- " + row.message + "\n"), std::string::npos) << t.table;
+    EXPECT_EQ(t.table.find("<-- "), t.table.rfind("<-- ")) << "one fault only: " << t.table;
+    // Followed or not, the replay judges alike, and the table ends with brannik's verdict line.
+    const regs::Judgement plain = trace_of(WorkedIn, row.out, false).j;
+    const std::string verdict = regs::verdict_line(plain).text;
+    EXPECT_EQ(verdict, "Error in output file: " + row.message + "\n");
+    EXPECT_EQ(t.table.substr(t.table.size() - verdict.size()), verdict);
+  }
+}
+
+TEST(Trace, TheProgramDrawsTheTreeAndKeepsItsStatuses) {
+  const std::string chain_in = cases::chain(300).in, chain_out = cases::chain(300).out;
+  const struct {
+    const char* name;
+    std::string in, out, args;
+    int status;
+    std::string err;
+    bool drawn = false;
+    std::string marked = "";  // the node drawn at fault, if any
+  } table[] = {
+      {"accepted", WorkedIn, WorkedOut, "in out --svg t.svg", 0, "", true},
+      {"rejected", WorkedIn, "11\n2 1\n5 1\n1 1\n", "in out --svg t.svg", 0, "", true, "5"},
+      {"a leaf at fault, the only node", "1\n1 1\n0\n", "0\n1 1\n", "in out --svg t.svg", 0, "", true, "1"},
+      {"too large to draw", chain_in, chain_out, "in out --svg t.svg", 0,
+       "brannik-trace: 300 nodes, more than 200: the tree is not drawn\n"},
+      {"no answer", WorkedIn, WorkedOut, "in none --svg t.svg", 0,
+       "brannik-trace: no replay: the tree is not drawn\n"},
+      {"unusable input", "0\n", WorkedOut, "in out --svg t.svg", 1, ""},
+      {"unwritable picture", WorkedIn, WorkedOut, "in out --svg nofolder/t.svg", 2,
+       "brannik-trace: cannot write nofolder/t.svg\n"},
+      {"bad call", WorkedIn, WorkedOut, "in out --png t.svg", 2,
+       "usage: brannik-trace <input> <answer> [--svg <file>]\n"},
+  };
+  for (const auto& row : table) {
+    const support::ScratchDir dir;
+    support::write_file(dir.path + "/in", row.in);
+    support::write_file(dir.path + "/out", row.out);
+    const auto o = support::run_shell(dir.path, "'" BRANNIK_TRACE "' " + row.args);
+    EXPECT_EQ(o.status, row.status) << row.name;
+    EXPECT_EQ(o.err, row.err) << row.name;
+    if (!row.drawn) continue;
+    const auto png = support::run_shell(dir.path, "rsvg-convert t.svg -o t.png && test -s t.png");
+    EXPECT_EQ(png.status, 0) << row.name << ": " << png.err;
+    const std::string svg = support::read_file(dir.path + "/t.svg");
+    // The colour of the fault in the legend, and again on the node at fault.
+    const std::size_t at_fault = svg.find("#e5484d", svg.find("#e5484d") + 1);
+    EXPECT_EQ(at_fault != std::string::npos, !row.marked.empty()) << row.name;
+    if (!row.marked.empty()) {
+      EXPECT_NE(svg.substr(at_fault, 150).find(">" + row.marked + "</text>"), std::string::npos) << svg;
+    }
+  }
+}
+
+}  // namespace
