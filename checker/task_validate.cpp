@@ -74,6 +74,8 @@ struct Validator {
       if (const char* fault = next(1)) return violation(fault);
       const long long k = value[0];
       if (k < 0 || k > MaxChildren || k > registers) return violation("K out of range");
+      // brannik reads such a task, but no answer evaluates a lone leaf: a broken test.
+      if (nodes == 1 && k == 0) return violation("the root is a leaf: no answer is accepted");
       if (k > 0) {
         if (const char* fault = next(1)) return violation(fault);
         if (!in_int(value[0])) return violation("cost out of range");

@@ -26,7 +26,8 @@ TEST(ValidateTask, ReportsTheEarliestViolation) {
   } table[] = {
       {WorkedIn, ""},
       {"10\n2147483647 1\n1\n-2147483648\n0\n", ""},
-      {"100\n1 1\n0\n", ""},
+      {"100\n1 1\n1\n5\n0\n", ""},
+      {"2\n1 3\n0\n", "line 3: the root is a leaf: no answer is accepted"},
       {cases::wide(10000).in, ""},
       {"", "line 1: missing line"},
       {"+2\n1 3\n0\n", "line 1: not a plain decimal integer"},
@@ -129,7 +130,7 @@ TEST(ValidateTask, NeverAcceptsWhatTheReaderRejects) {
     EXPECT_TRUE(!valid || read) << "the reader says " << err << " on:\n" << text;
     accepted += valid;
   }
-  EXPECT_GT(accepted, 1000);  // both sides of the implication are met
+  EXPECT_GT(accepted, 500);  // both sides of the implication are met
   EXPECT_LT(accepted, 3000);
 }
 
