@@ -5,8 +5,8 @@
 #include <optional>
 #include <string>
 
+#include "brannik_support.h"
 #include "cases.h"
-#include "support.h"
 
 namespace {
 

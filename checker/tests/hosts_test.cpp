@@ -6,8 +6,8 @@
 #include <string>
 #include <utility>
 
+#include "brannik_support.h"
 #include "cases.h"
-#include "support.h"
 
 namespace {
 

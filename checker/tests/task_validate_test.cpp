@@ -7,9 +7,9 @@
 #include <random>
 #include <string>
 
+#include "brannik_support.h"
 #include "cases.h"
 #include "regs.h"
-#include "support.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 
 #include <string>
 
+#include "brannik_support.h"
 #include "cases.h"
 #include "judge.h"
-#include "support.h"
 
 namespace {
 

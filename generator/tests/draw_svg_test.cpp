@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "support.h"
+#include "quillot_support.h"
 
 using namespace quillot;
 

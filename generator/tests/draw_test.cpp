@@ -3,7 +3,7 @@
 
 #include "fence.h"
 #include "parse.h"
-#include "support.h"
+#include "quillot_support.h"
 
 using namespace quillot;
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "fence_validate.h"
-#include "support.h"
+#include "quillot_support.h"
 
 using namespace quillot;
 

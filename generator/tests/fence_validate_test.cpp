@@ -1,7 +1,7 @@
 // The validator: hand-made tests judged by the library, and quillot-validate end to end.
 #include "fence_validate.h"
 
-#include "support.h"
+#include "quillot_support.h"
 
 using namespace quillot;
 

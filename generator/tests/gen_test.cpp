@@ -1,5 +1,5 @@
 // quillot-gen end to end: the test of a seed, and its messages on standard error.
-#include "support.h"
+#include "quillot_support.h"
 
 namespace {
 

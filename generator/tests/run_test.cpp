@@ -9,7 +9,7 @@
 #include "draw.h"
 #include "fence.h"
 #include "io.h"
-#include "support.h"
+#include "quillot_support.h"
 
 using namespace quillot;
 

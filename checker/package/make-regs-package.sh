@@ -4,7 +4,7 @@
 # worked example as the sample, a test set made by brannik-gen from fixed
 # arguments with answers by brannik-solve, the validators as one-file sources
 # with build scripts, and the submissions.
-# Usage: checker/package/make-package.sh <build-dir> <package-dir>
+# Usage: checker/package/make-regs-package.sh <build-dir> <package-dir>
 set -eu
 [ $# -eq 2 ] || { echo "usage: $0 <build-dir> <package-dir>" >&2; exit 2; }
 here=$(cd "$(dirname "$0")" && pwd)

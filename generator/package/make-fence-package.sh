@@ -6,7 +6,7 @@
 # that reads a test on standard input and writes its answer), it writes the
 # answer files and puts the solution among the accepted submissions; without
 # it, README.md in the package lists what the jury must add.
-# Usage: generator/package/make-package.sh [--allow-shared] <build-dir> <package-dir> [<solution>]
+# Usage: generator/package/make-fence-package.sh [--allow-shared] <build-dir> <package-dir> [<solution>]
 set -eu
 shared=no
 if [ "${1-}" = --allow-shared ]; then
@@ -87,7 +87,7 @@ if [ -n "$solution" ]; then
 else
   todo='- the question and the form of the answer, in problem_statement/problem.en.tex;
 - the answer of every test, data/sample/*.ans and data/secret/*.ans beside the
-  .in files: run generator/package/make-package.sh again with the solution
+  .in files: run generator/package/make-fence-package.sh again with the solution
   (cmake -DFENCE_SOLUTION=/path/to/solution, then the target packages);
 - that solution in submissions/accepted/;
 - an output validator in output_validators/ (and validation: custom in

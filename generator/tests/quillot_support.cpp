@@ -1,5 +1,5 @@
 // Helpers of the generator's tests: temporary folders, files, runs of the built programs.
-#include "support.h"
+#include "quillot_support.h"
 
 #include <sys/wait.h>
 #include <unistd.h>

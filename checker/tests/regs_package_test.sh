@@ -4,7 +4,7 @@
 # validator accepts every test, the output validator accepts every answer file
 # as a team output, and of the submissions, compiled as Kattis compiles C++,
 # the accepted one is accepted on every test and the wrong answers rejected.
-# Usage: checker/tests/package_test.sh <build-dir>
+# Usage: checker/tests/regs_package_test.sh <build-dir>
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 work=$(mktemp -d)
@@ -15,7 +15,7 @@ fail() {
 }
 
 p=$work/regs
-CMAKE=${CMAKE:-cmake} "$here/../package/make-package.sh" "$1" "$p"
+CMAKE=${CMAKE:-cmake} "$here/../package/make-regs-package.sh" "$1" "$p"
 "${CMAKE:-cmake}" -E tar tf "$work/regs.zip" | grep -qx problem.yaml || fail "regs.zip has no problem.yaml at its top"
 
 # Built in a copy of its folder, as a judging system builds it.

@@ -1,5 +1,5 @@
 // Helpers of the checker's tests: scratch folders, files, and runs of the built programs.
-#include "support.h"
+#include "brannik_support.h"
 
 #include <stdlib.h>
 #include <sys/wait.h>

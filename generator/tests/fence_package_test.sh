@@ -4,7 +4,7 @@
 # scripts, the validator accepts every test, the generator makes every test
 # again from the commands of generators.yaml, a solution given writes an answer
 # of every test, and without one the package says that the answers are missing.
-# Usage: generator/tests/package_test.sh <build-dir>
+# Usage: generator/tests/fence_package_test.sh <build-dir>
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 build=$1
@@ -20,7 +20,7 @@ fail() {
 p=$work/fence
 printf '#!/bin/sh\nsed -n 2p\n' >"$work/solution"
 chmod +x "$work/solution"
-"$here/../package/make-package.sh" --allow-shared "$build" "$p" "$work/solution"
+"$here/../package/make-fence-package.sh" --allow-shared "$build" "$p" "$work/solution"
 
 # Built in a copy of its folder, as a judging system builds it.
 built() {
@@ -57,6 +57,6 @@ EOF
 set -- "$p"/data/*/*.in
 [ "$made" -eq $# ] || fail "generators.yaml makes $made of the $# tests"
 
-"$here/../package/make-package.sh" --allow-shared "$build" "$p"
+"$here/../package/make-fence-package.sh" --allow-shared "$build" "$p"
 ! ls "$p"/data/*/*.ans >/dev/null 2>&1 || fail "answers without a solution"
 grep -q 'FENCE_SOLUTION' "$p/README.md" || fail "the package does not say that the answers are missing"
