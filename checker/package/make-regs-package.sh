@@ -20,29 +20,17 @@ cp "$here/problem.en.tex" "$out/problem_statement/"
 cp "$examples/REGS.IN" "$out/data/sample/1.in"
 cp "$examples/REGS.OUT" "$out/data/sample/1.ans"
 
-# One test a line: its name, then brannik-gen's arguments
-# <shape> <nodes> <N> <seed> [options]; every seed its own.
-while read -r name args; do
-  # shellcheck disable=SC2086 # the arguments are words
-  "$bin/brannik-gen" $args >"$out/data/secret/$name.in"
+# The tests of tests.txt: brannik-gen's, or hand-written trees, each with
+# the solver's answer.
+grep -v '^#' "$here/tests.txt" | while read -r name group how args; do
+  case $how in
+    # shellcheck disable=SC2086 # the arguments are words
+    gen) "$bin/brannik-gen" $args >"$out/data/secret/$name.in" ;;
+    file) cp "$here/tests/$name.in" "$out/data/secret/$name.in" ;;
+    *) echo "tests.txt: $name: unknown way of making a test: $how" >&2; exit 1 ;;
+  esac
   "$bin/brannik-solve" <"$out/data/secret/$name.in" >"$out/data/secret/$name.ans"
-done <<'EOF'
-01-two-nodes random 2 1 1
-02-chain-one-register chain 10000 1 2
-03-chain chain 10000 3 3
-04-complete-binary-two-registers complete 10000 2 4 --degree=2
-05-complete-binary-cheap-stores complete 10000 2 5 --degree=2 --load=1,1 --store=1,1
-06-complete-ternary-k-is-n complete 9841 3 6 --degree=3
-07-complete-10-ary complete 10000 10 7 --degree=10
-08-comb comb 10000 2 8
-09-comb-wide comb 10000 10 9 --degree=10
-10-random-100-registers random 10000 100 10 --degree=10
-11-random-full-costs random 10000 4 11 --costs=-2147483648,2147483647
-12-random-largest-load-store random 10000 5 12 --load=2147483647,2147483647 --store=2147483647,2147483647
-13-random-all-extremes random 10000 3 13 --costs=-2147483648,2147483647 --load=1,2147483647 --store=1,2147483647
-14-random-small random 40 2 14 --degree=2
-15-full-ternary full 9997 3 15 --degree=3
-EOF
+done
 
 # A program as the format's folder: its one source and a build script making run.
 program() {
