@@ -9,24 +9,10 @@ namespace regs {
 
 namespace {
 
-Judgement verdict_of(Verdict verdict, const char* message) {
-  Judgement j{verdict, ""};
-  std::snprintf(j.message, ErrSize, "%s", message);
-  return j;
-}
-
 // An open failed: for want of memory nobody is to blame, otherwise the file is.
 Judgement open_failure(Verdict blamed) {
-  return errno == ENOMEM ? verdict_of(Verdict::CouldNotJudge, "out of memory")
-                         : verdict_of(blamed, "failed opening file");
-}
-
-// The replay's message with the figures that explain it, into out.
-void describe(char* out, std::size_t size, const Judgement& j) {
-  if (std::strcmp(j.message, IncorrectTotal) == 0)
-    std::snprintf(out, size, "%s: claimed %lld, replayed %lld", IncorrectTotal, j.claimed, j.total);
-  else
-    std::snprintf(out, size, "%s", j.message);
+  return errno == ENOMEM ? judgement_of(Verdict::CouldNotJudge, {FaultKind::OutOfMemory})
+                         : judgement_of(blamed, {FaultKind::FailedOpening});
 }
 
 // Opens the answer at path (standard input when null, left open), replays it
@@ -35,32 +21,33 @@ void describe(char* out, std::size_t size, const Judgement& j) {
 Judgement replay_file(const char* path, Verdict blamed, Trace* trace = nullptr) {
   std::FILE* answer = path ? std::fopen(path, "r") : stdin;
   if (!answer) return open_failure(blamed);
-  Judgement j{Verdict::Rejected, ""};
-  if (replay_answer(answer, j.message, j.claimed, j.total, trace)) j.verdict = Verdict::Accepted;
+  Judgement j;
+  if (!replay_answer(answer, j.message, j.claimed, j.total, &j.fault, trace)) j.verdict = Verdict::Rejected;
   if (answer != stdin) std::fclose(answer);
   return j;
 }
 
 // The contestant's valid answer against the jury's cost.
-Judgement against_least(Judgement j) {
-  if (j.total > j.least) {
-    j.verdict = Verdict::Rejected;
-    std::snprintf(j.message, ErrSize, "total cost %lld, the least is %lld", j.total, j.least);
-  } else if (j.total < j.least) {
-    j.verdict = Verdict::JuryFault;
-    std::snprintf(j.message, ErrSize, "not optimal: total cost %lld, the contestant's answer costs %lld",
-                  j.least, j.total);
-  }
+Judgement against_least(const Judgement& answer) {
+  Judgement j = answer;
+  if (answer.total > answer.least)
+    j = judgement_of(Verdict::Rejected, {FaultKind::Dearer, 0, {answer.total, answer.least}});
+  else if (answer.total < answer.least)
+    j = judgement_of(Verdict::JuryFault, {FaultKind::NotOptimal, 0, {answer.least, answer.total}});
+  j.claimed = answer.claimed;
+  j.total = answer.total;
+  j.least = answer.least;
   return j;
 }
 
 Judgement judge_files(const char* task_path, const char* answer_path, const char* jury_path, Trace* trace) {
-  Judgement j{Verdict::InputUnusable, ""};
+  Judgement j;
+  j.verdict = Verdict::InputUnusable;
   std::FILE* task = std::fopen(task_path, "r");
   if (!task) return open_failure(Verdict::InputUnusable);
   int read = 0;
   try {
-    read = read_task(task, j.message);
+    read = read_task(task, j.message, &j.fault);
   } catch (const std::bad_alloc&) {
     std::fclose(task);
     throw;
@@ -74,9 +61,7 @@ Judgement judge_files(const char* task_path, const char* answer_path, const char
     if (jury.verdict != Verdict::Accepted) {
       delete_data();
       if (jury.verdict != Verdict::Rejected) return jury;  // not opened, or out of memory
-      Judgement fault{Verdict::JuryFault, ""};
-      describe(fault.message, ErrSize, jury);
-      return fault;
+      return judgement_of(Verdict::JuryFault, jury.fault);
     }
     least = jury.total;
     clear_evaluated();
@@ -89,11 +74,19 @@ Judgement judge_files(const char* task_path, const char* answer_path, const char
 
 }  // namespace
 
+Judgement judgement_of(Verdict verdict, const Fault& fault) {
+  Judgement j;
+  j.verdict = verdict;
+  j.fault = fault;
+  fault_message(fault, verdict == Verdict::JuryFault, j.message, ErrSize);
+  return j;
+}
+
 Judgement judge(const char* task_path, const char* answer_path, const char* jury_path, Trace* trace) {
   try {
     return judge_files(task_path, answer_path, jury_path, trace);
   } catch (const std::bad_alloc&) {
-    return verdict_of(Verdict::CouldNotJudge, "out of memory");
+    return judgement_of(Verdict::CouldNotJudge, {FaultKind::OutOfMemory});
   }
 }
 
@@ -114,15 +107,10 @@ Line answer_line(const Judgement& j) {
   if (j.verdict == Verdict::Accepted) {
     std::snprintf(line.text, sizeof line.text, "Success\n");
   } else {
-    describe(line.text, sizeof line.text - 1, j);
+    fault_message(j.fault, true, line.text, sizeof line.text - 1);
     std::strcat(line.text, "\n");
   }
   return line;
-}
-
-bool write_all(std::FILE* stream, const char* text) {
-  const bool written = std::fputs(text, stream) >= 0;
-  return std::fflush(stream) == 0 && written && !std::ferror(stream);
 }
 
 }  // namespace regs

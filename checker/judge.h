@@ -7,28 +7,33 @@
 namespace regs {
 
 enum class Verdict {
-  Accepted,       // the message is empty, total is the answer's cost
-  Rejected,       // the answer's fault, in the replay's words
-  InputUnusable,  // the task's fault, in the reader's words
-  CouldNotJudge,  // neither file's fault: "out of memory"
+  Accepted,       // no fault; total is the answer's cost
+  Rejected,       // the answer's fault
+  InputUnusable,  // the task's fault
+  CouldNotJudge,  // neither file's fault: out of memory
   JuryFault,      // the jury's answer is unusable, or costs more than the answer
 };
 
 struct Judgement {
-  Verdict verdict;
-  char message[ErrSize];
-  long long claimed = 0;  // the answer's claimed cost, when its line 1 holds one
-  long long total = 0;    // the answer's replayed cost, when its replay reached the end
-  long long least = 0;    // the jury's answer's cost, when one was replayed
+  Verdict verdict = Verdict::Accepted;
+  Fault fault;                 // what went wrong; its kind decides, never its words
+  char message[ErrSize] = "";  // brannik's words for the fault, made from it
+  long long claimed = 0;       // the answer's claimed cost, when its line 1 holds one
+  long long total = 0;         // the answer's replayed cost, when its replay reached the end
+  long long least = 0;         // the jury's answer's cost, when one was replayed
 };
+
+// The judgement of a verdict and its fault, with the fault's message; the
+// jury's fault in full, figures and all, as the jury must see it.
+Judgement judgement_of(Verdict verdict, const Fault& fault);
 
 // Reads the task at task_path and closes it. With a jury's answer at
 // jury_path, replays that first and closes it: unopenable or rejected, it is
 // a JuryFault in the replay's words (figures included). Only then opens the
 // answer at answer_path (standard input when null, left open) and replays it
 // on the same tree. Against a jury's answer, a valid answer is accepted only
-// at the jury's cost, rejected above it ("total cost 15, the least is 11")
-// and a JuryFault below it. A file that cannot be opened or read is "failed
+// at the jury's cost, rejected above it (Dearer: "total cost 15, the least is
+// 11") and a JuryFault below it (NotOptimal). A file that cannot be opened or read is "failed
 // opening file", counted against the file it concerns. Nothing stays
 // allocated and no file stays open. With a trace, the replay of the answer
 // is recorded in it (replay_answer).
@@ -45,11 +50,8 @@ struct Line {
 Line verdict_line(const Judgement& j);
 
 // What a contestant reads of a judged answer under every system: "Success"
-// or the replay's message, line break included; "incorrect total cost" gains
-// its two figures ("incorrect total cost: claimed 12, replayed 11").
+// or the replay's message, line break included; an incorrect total with its
+// two figures ("incorrect total cost: claimed 12, replayed 11").
 Line answer_line(const Judgement& j);
-
-// Writes text to the stream and flushes it; false when any of it was not written.
-bool write_all(std::FILE* stream, const char* text);
 
 }  // namespace regs

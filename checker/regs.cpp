@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <climits>
-#include <cstdarg>
 #include <cstring>
 #include <new>
 
@@ -58,12 +57,9 @@ int digit_value(char c) {
 
 bool fits_int(long long v) { return v >= INT_MIN && v <= INT_MAX; }
 
-// Writes one message into err; always returns 0 so that a check can end with it.
-int fail(char* err, const char* format, ...) {
-  std::va_list args;
-  va_start(args, format);
-  std::vsnprintf(err, ErrSize, format, args);
-  va_end(args);
+// Records a fault; always returns 0 so that a check can end with it.
+int fail(Fault& out, FaultKind kind, int line = 0) {
+  out = {kind, line};
   return 0;
 }
 
@@ -102,11 +98,19 @@ std::optional<long long> scan_i(const char*& p) {
     }
   }
 
-  // Magnitudes beyond LLONG_MIN's all saturate alike, so the count stops
-  // one past it and never overflows.
+  // Decimal, the form of nearly every number, first: 18 digits cannot pass
+  // any limit, so they need no check.
+  unsigned long long magnitude = 0;
+  if (base == 10) {
+    const char* first = s;
+    for (unsigned d; (d = static_cast<unsigned char>(*s) - '0') < 10 && s - first < 18; ++s)
+      magnitude = magnitude * 10 + d;
+    any_digit = s != first;
+  }
+  // Any digits further: magnitudes beyond LLONG_MIN's all saturate alike, so
+  // the count stops one past it and never overflows.
   constexpr unsigned long long cap = 1ULL << 63;
   const unsigned long long cap_before_digit = base == 16 ? cap / 16 : base == 10 ? cap / 10 : cap / 8;
-  unsigned long long magnitude = 0;
   for (int d; (d = digit_value(*s)) < base; ++s) {
     any_digit = true;
     magnitude = magnitude > cap_before_digit ? cap + 1 : std::min(magnitude * base + d, cap + 1);
@@ -123,18 +127,18 @@ namespace {
 // The node's own lines: K and, for an inner node, its cost. Kept apart from
 // the recursion over the children so that read_node's frame stays small at
 // 10000 levels, also in instrumented builds.
-[[gnu::noinline]] Node* read_node_head(LineReader& file, int& count, char* err, int& line) {
+[[gnu::noinline]] Node* read_node_head(LineReader& file, int& count, Fault& fault, int& line) {
   if (++count > MaxNodes) {
-    fail(err, "too many nodes");
+    fail(fault, FaultKind::TooManyNodes);
     return nullptr;
   }
   const auto k = read_number(file, line);
   if (!k) {
-    fail(err, "syntax error at line %i", line);
+    fail(fault, FaultKind::SyntaxError, line);
     return nullptr;
   }
   if (*k < 0 || *k > MaxChildren || *k > N) {
-    fail(err, "K out of range at line %i", line);
+    fail(fault, FaultKind::KOutOfRange, line);
     return nullptr;
   }
   Node* node = new Node;
@@ -145,7 +149,7 @@ namespace {
 
   const auto cost = read_number(file, line);
   if (!cost || !fits_int(*cost)) {
-    fail(err, cost ? "cost out of range at line %i" : "syntax error at line %i", line);
+    fail(fault, cost ? FaultKind::CostOutOfRange : FaultKind::SyntaxError, line);
     delete node;
     return nullptr;
   }
@@ -155,11 +159,11 @@ namespace {
 
 }  // namespace
 
-Node* read_node(LineReader& file, int& count, char* err, int& line) {
-  Node* node = read_node_head(file, count, err, line);
+Node* read_node(LineReader& file, int& count, Fault& fault, int& line) {
+  Node* node = read_node_head(file, count, fault, line);
   if (!node) return nullptr;
   for (int i = 0; i < node->K; ++i) {
-    node->children[i] = read_node(file, count, err, line);
+    node->children[i] = read_node(file, count, fault, line);
     if (!node->children[i]) {
       node->K = i;  // release just the subtrees read so far
       delete_node(node);
@@ -171,28 +175,28 @@ Node* read_node(LineReader& file, int& count, char* err, int& line) {
 
 namespace {
 
-int read_tree(LineReader& file, char* err) {
+int read_tree(LineReader& file, Fault& fault) {
   int line = 0;
   const auto n = read_number(file, line);
-  if (!n) return fail(err, "syntax error at line %i", line);
-  if (*n <= 0 || *n > MaxRegisters) return fail(err, "N out of range at line %i", line);
+  if (!n) return fail(fault, FaultKind::SyntaxError, line);
+  if (*n <= 0 || *n > MaxRegisters) return fail(fault, FaultKind::NOutOfRange, line);
   N = static_cast<int>(*n);
 
   const char* p = buffer;
   const auto c_l = next_line(file, line) ? scan_i(p) : std::nullopt;
   const auto c_s = c_l ? scan_i(p) : std::nullopt;
-  if (!c_s) return fail(err, "syntax error at line %i", line);
+  if (!c_s) return fail(fault, FaultKind::SyntaxError, line);
   if (*c_l <= 0 || *c_s <= 0 || !fits_int(*c_l) || !fits_int(*c_s))
-    return fail(err, "C_l or C_s are out of range at line %i", line);
+    return fail(fault, FaultKind::CostsOutOfRange, line);
   C_l = static_cast<int>(*c_l);
   C_s = static_cast<int>(*c_s);
 
   M = 0;
-  root = read_node(file, M, err, line);
+  root = read_node(file, M, fault, line);
   if (!root) return 0;
   if (file.get_line()) {
     delete_data();
-    return fail(err, "trash in the end of file");
+    return fail(fault, FaultKind::TrashAtEnd);
   }
   return 1;
 }
@@ -205,20 +209,31 @@ void release_made_before(int failed_number) {
   root = nullptr;
 }
 
+// The result of a reader or a replay: the fault, when there is one, also as
+// words in err and as a value for the caller who asked for it.
+int result(int ok, const Fault& fault, char* err, Fault* out) {
+  if (out) *out = ok ? Fault{} : fault;
+  if (!ok) fault_message(fault, false, err, ErrSize);
+  return ok;
+}
+
 }  // namespace
 
-int read_task(std::FILE* stream, char* err) {
+int read_task(std::FILE* stream, char* err, Fault* fault) {
   LineReader file(stream);
+  Fault found;
   int ok = 0;
   try {
-    ok = read_tree(file, err);
+    ok = read_tree(file, found);
   } catch (const std::bad_alloc&) {
     release_made_before(M);
     throw;
   }
-  if (!file.failed()) return ok;
-  if (ok) delete_data();
-  return fail(err, "failed opening file");
+  if (file.failed()) {
+    if (ok) delete_data();
+    ok = fail(found, FaultKind::FailedOpening);
+  }
+  return result(ok, found, err, fault);
 }
 
 void delete_node(Node* node) {
@@ -238,62 +253,66 @@ Trace::Trace() {
 
 namespace {
 
-// Followed, the replay writes what each line did into steps; not followed, it
-// is the plain replay, every record left out at compile time.
-template <bool Followed>
-int replay(LineReader& file, char* err, long long& claimed_cost, long long& total, std::vector<Step>* steps) {
-  Step step{};
-  // Records the line as far as it got, then writes the message.
-  const auto reject = [&](const char* message, int line) {
-    if constexpr (Followed) steps->push_back(step);
-    return fail(err, message, line);
+// A replay that nobody follows: every record of a line is left out.
+struct Unfollowed {
+  void operator()(const Step&) const {}
+};
+
+// A replay followed for brannik-trace: every line it examined, as far as it got.
+struct Follower {
+  std::vector<Step>& steps;
+  void operator()(const Step& step) const { steps.push_back(step); }
+};
+
+// The replay, line by line. Each line's record is handed to `follow` once,
+// when the line is done or rejected; unfollowed, the records cost nothing.
+template <typename Follow>
+int replay(LineReader& file, long long& claimed_cost, long long& total, Fault& fault, Follow follow) {
+  Step step;
+  const auto reject = [&](FaultKind kind) {
+    follow(step);
+    return fail(fault, kind, step.line);
   };
 
   // Totals stay within 10000 steps of 32-bit amounts, far inside 64 bits, so
   // they are exact; a claim saturated at the 64-bit limits can never match.
   total = 0;
   int line = 0;
-  if constexpr (Followed) step.line = 1;
   const auto claim = read_number(file, line);
-  if (!claim) return reject("syntax error at line %i", line);
+  step.line = line;
+  if (!claim) return reject(FaultKind::SyntaxError);
   claimed_cost = *claim;
-  if constexpr (Followed) {
-    step.reached = Step::Done;
-    steps->push_back(step);
-  }
+  step.reached = Step::Done;
+  follow(step);
 
   int free_registers = N;
   while (next_line(file, line)) {
-    if constexpr (Followed) step = Step{.line = line};
+    step = Step();
+    step.line = line;
     const char* p = buffer;
     const auto number = scan_i(p);
     const auto keep = number ? scan_i(p) : std::nullopt;
-    if (!keep) return reject("syntax error at line %i", line);
-    if (*number < 1 || *number > M || (*keep != 0 && *keep != 1))
-      return reject("value out of range at line %i", line);
+    if (!keep) return reject(FaultKind::SyntaxError);
+    if (*number < 1 || *number > M || (*keep != 0 && *keep != 1)) return reject(FaultKind::ValueOutOfRange);
 
     Node* node = node_map[*number];
-    if constexpr (Followed) {
-      step.reached = Step::Named;
-      step.node = node->number;
-      step.keep = static_cast<unsigned char>(*keep);
-    }
-    if (node->K == 0) return reject("evaluating leaf node at line %i", line);
-    if (node->evaluated) return reject("reevaluating node at line %i", line);
+    step.reached = Step::Named;
+    step.node = node->number;
+    step.keep = static_cast<unsigned char>(*keep);
+    if (node->K == 0) return reject(FaultKind::EvaluatingLeaf);
+    if (node->evaluated) return reject(FaultKind::Reevaluating);
     for (int i = 0; i < node->K; ++i) {
       const Node* child = node->children[i];
-      if (child->K != 0 && !child->evaluated) return reject("node has unevaluated children at line %i", line);
+      if (child->K != 0 && !child->evaluated) return reject(FaultKind::UnevaluatedChildren);
       if (child->K == 0 || child->stored) {  // a load from memory
         total += C_l;
         --free_registers;
-        if constexpr (Followed) step.loaded |= 1 << i;
+        step.loaded |= 1 << i;
       }
     }
-    if constexpr (Followed) {
-      step.reached = Step::Loaded;
-      step.in_use_loaded = N - free_registers;
-    }
-    if (free_registers < 0) return reject("too many registers used at line %i", line);
+    step.reached = Step::Loaded;
+    step.in_use_loaded = N - free_registers;
+    if (free_registers < 0) return reject(FaultKind::TooManyRegisters);
 
     node->evaluated = 1;
     total += node->cost;
@@ -305,15 +324,16 @@ int replay(LineReader& file, char* err, long long& claimed_cost, long long& tota
       free_registers += node->K;
       total += C_s;
     }
-    if constexpr (Followed) {
-      step.reached = Step::Done;
-      step.in_use = N - free_registers;
-      step.total = total;
-      steps->push_back(step);
-    }
+    step.reached = Step::Done;
+    step.in_use = N - free_registers;
+    step.total = total;
+    follow(step);
   }
-  if (!root->evaluated || root->stored) return fail(err, "root node has not been computed properly");
-  if (claimed_cost != total) return fail(err, IncorrectTotal);
+  if (!root->evaluated || root->stored) return fail(fault, FaultKind::RootNotComputed);
+  if (claimed_cost != total) {
+    fault = {FaultKind::IncorrectTotal, 0, {claimed_cost, total}};
+    return 0;
+  }
   return 1;
 }
 
@@ -329,17 +349,20 @@ void record_task(Trace& trace) {
 
 }  // namespace
 
-int replay_answer(std::FILE* stream, char* err, long long& claimed_cost, long long& total, Trace* trace) {
+int replay_answer(std::FILE* stream, char* err, long long& claimed_cost, long long& total, Fault* fault,
+                  Trace* trace) {
   LineReader file(stream);
+  Fault found;
   int ok;
   if (trace) {
     trace->steps.clear();
     record_task(*trace);
-    ok = replay<true>(file, err, claimed_cost, total, &trace->steps);
+    ok = replay(file, claimed_cost, total, found, Follower{trace->steps});
   } else {
-    ok = replay<false>(file, err, claimed_cost, total, nullptr);
+    ok = replay(file, claimed_cost, total, found, Unfollowed{});
   }
-  return file.failed() ? fail(err, "failed opening file") : ok;
+  if (file.failed()) ok = fail(found, FaultKind::FailedOpening);
+  return result(ok, found, err, fault);
 }
 
 void clear_evaluated() {

@@ -7,6 +7,8 @@
 #include <optional>
 #include <vector>
 
+#include "fault.h"
+
 namespace regs {
 
 constexpr int MaxNodes = 10000;
@@ -57,20 +59,19 @@ class LineReader {
 std::optional<long long> scan_i(const char*& p);
 
 // Read "REGS.IN" from an open stream into the tree. Return 1 on success; 0
-// with one message in err, nothing left allocated. A read error makes the file
-// unreadable: "failed opening file". When a node cannot be allocated,
-// std::bad_alloc leaves it, again with nothing left allocated.
-int read_task(std::FILE* file, char* err);
-// One node block and its subtree, numbered from count + 1. On a defect: no node,
-// the message in err, nothing it made left allocated. When an allocation fails,
-// std::bad_alloc leaves it with its nodes still in node_map, for read_task to free.
-Node* read_node(LineReader& file, int& count, char* err, int& line);
+// with one message in err (of size ErrSize) and the fault in *fault when one
+// is given, nothing left allocated. A read error makes the file unreadable:
+// "failed opening file". When a node cannot be allocated, std::bad_alloc
+// leaves it, again with nothing left allocated.
+int read_task(std::FILE* file, char* err, Fault* fault = nullptr);
+// One node block and its subtree, numbered from count + 1. On a defect: no
+// node, the fault in fault, nothing it made left allocated. When an
+// allocation fails, std::bad_alloc leaves it with its nodes still in
+// node_map, for read_task to free.
+Node* read_node(LineReader& file, int& count, Fault& fault, int& line);
 
 void delete_node(Node* node);
 void delete_data();
-
-// The replay's message when an answer's claim is not its cost.
-inline constexpr char IncorrectTotal[] = "incorrect total cost";
 
 // What the replay did at one line of the answer: line 1 (node 0) or a step.
 // The fields are set as far as the line got before it was done or rejected.
@@ -97,13 +98,14 @@ struct Trace {
 };
 
 // Replay "REGS.OUT" from an open stream on the tree. Return 1 when the answer
-// is accepted; 0 with one message in err ("failed opening file" after a read
-// error, whatever was read before it). claimed_cost gets line 1's number when
-// it holds one, total the steps' cost once the replay reached the answer's end.
-// With a trace, also record in it the lines replayed and the task's shape and
-// parameters.
+// is accepted; 0 with one message in err (of size ErrSize) and the fault in
+// *fault when one is given ("failed opening file" after a read error, whatever
+// was read before it). claimed_cost gets line 1's number when it holds one,
+// total the steps' cost once the replay reached the answer's end. With a
+// trace, the replay also records in it the lines it examined and the task's
+// shape and parameters; without one, it records nothing and costs nothing more.
 int replay_answer(std::FILE* file, char* err, long long& claimed_cost, long long& total,
-                  Trace* trace = nullptr);
+                  Fault* fault = nullptr, Trace* trace = nullptr);
 
 // Marks every node unevaluated again, so that another answer can be replayed
 // on the tree that one replay has marked.

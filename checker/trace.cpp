@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <vector>
 
+#include "output.h"
+
 namespace regs {
 
 namespace {
@@ -130,13 +132,6 @@ constexpr const char* Fill[] = {"#ffffff", "#8fd18f", "#8fb8e8", "#e5484d", "#b0
 constexpr const char* Meaning[] = {"not evaluated", "held in a register", "stored to memory", "step at fault",
                                    "leaf"};
 
-std::string escaped(const std::string& text) {
-  std::string out;
-  for (char ch : text)
-    out += ch == '<' ? "&lt;" : ch == '>' ? "&gt;" : ch == '&' ? "&amp;" : std::string(1, ch);
-  return out;
-}
-
 }  // namespace
 
 std::string trace_svg(const Judgement& j, const Trace& trace) {
@@ -176,7 +171,7 @@ std::string trace_svg(const Judgement& j, const Trace& trace) {
       "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"%d\" height=\"%d\" viewBox=\"0 0 %d %d\" "
       "font-family=\"sans-serif\">\n<rect width=\"100%%\" height=\"100%%\" fill=\"#ffffff\"/>\n",
       width, height, width, height);
-  svg += "<text x=\"10\" y=\"20\" font-size=\"14\">" + escaped(without_line_break(j)) + "</text>\n";
+  svg += "<text x=\"10\" y=\"20\" font-size=\"14\">" + xml_escaped(without_line_break(j)) + "</text>\n";
   for (int s = 0; s < 5; ++s)
     svg += format(
         "<rect x=\"%d\" y=\"32\" width=\"12\" height=\"12\" fill=\"%s\" stroke=\"#000000\"/>"

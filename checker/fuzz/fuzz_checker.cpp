@@ -96,12 +96,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   regs::delete_data();
 
   static regs::Trace trace;
-  regs::Judgement j{regs::Verdict::Rejected, ""};
+  regs::Judgement j;
+  j.verdict = regs::Verdict::Rejected;
   task = fmemopen(text, task_size, "r");
   regs::read_task(task, j.message);
   std::fclose(task);
   answer = fmemopen(answer_text, answer_size, "r");
-  if (regs::replay_answer(answer, j.message, j.claimed, j.total, &trace)) j.verdict = regs::Verdict::Accepted;
+  if (regs::replay_answer(answer, j.message, j.claimed, j.total, &j.fault, &trace))
+    j.verdict = regs::Verdict::Accepted;
   std::fclose(answer);
   regs::delete_data();
   require(j.verdict == (accepted ? regs::Verdict::Accepted : regs::Verdict::Rejected) &&
