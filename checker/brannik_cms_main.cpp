@@ -6,31 +6,29 @@
 #include <cstdio>
 
 #include "descriptors.h"
+#include "exit_status.h"
 #include "judge.h"
-
-namespace {
-
-constexpr int NotJudged = 1;
-
-}  // namespace
+#include "output.h"
 
 int main(int argc, char** argv) {
+  regs::ignore_broken_pipes();
   const int closed = regs::reopen_standard_descriptors();
   if (argc < 4) {
     std::fputs("usage: brannik-cms <input> <correct_output> <contestant_output>\n", stderr);
-    return NotJudged;
+    return regs::CmsError;
   }
-  if (closed < 0 || closed & 1 << STDOUT_FILENO) return NotJudged;  // the score would reach nobody
+  if (closed < 0 || closed & 1 << STDOUT_FILENO) return regs::CmsError;  // the score would reach nobody
 
   // The correct output sets the cost that the contestant's output must reach.
   const regs::Judgement j = regs::judge(argv[1], argv[3], argv[2]);
   if (j.verdict != regs::Verdict::Accepted && j.verdict != regs::Verdict::Rejected) {
     std::fputs(regs::verdict_line(j).text, stderr);
-    return NotJudged;
+    return regs::CmsError;
   }
-  if (!regs::write_all(stdout, j.verdict == regs::Verdict::Accepted ? "1.0\n" : "0.0\n")) {
+  char err[regs::ErrSize];
+  if (!regs::write_all(stdout, j.verdict == regs::Verdict::Accepted ? "1.0\n" : "0.0\n", err)) {
     std::fputs("cannot write the score\n", stderr);
-    return NotJudged;
+    return regs::CmsError;
   }
-  return regs::write_all(stderr, regs::answer_line(j).text) ? 0 : NotJudged;
+  return regs::write_all(stderr, regs::answer_line(j).text, err) ? regs::CmsScored : regs::CmsError;
 }

@@ -8,26 +8,22 @@
 #include <string>
 
 #include "descriptors.h"
+#include "exit_status.h"
 #include "judge.h"
+#include "output.h"
 #include "trace.h"
 
 namespace {
 
-constexpr int Accepted = 42;
-constexpr int Rejected = 43;
-constexpr int NotJudged = 1;
-
-bool write_feedback(const char* dir, const char* name, const char* text) {
-  std::FILE* file = std::fopen((std::string(dir) + "/" + name).c_str(), "w");
-  if (!file) return false;
-  const bool written = regs::write_all(file, text);
-  return std::fclose(file) == 0 && written;
+int write_feedback(const char* dir, const char* name, const std::string& text) {
+  char err[regs::ErrSize];
+  return regs::write_file((std::string(dir) + "/" + name).c_str(), text, err);
 }
 
 // What went wrong on the jury's side, where the judge shows it to the jury.
 int not_judged(const char* dir, const char* text) {
   if (!dir || !write_feedback(dir, "judgeerror.txt", text)) std::fputs(text, stderr);
-  return NotJudged;
+  return regs::KattisError;
 }
 
 // What the jury reads of a judged answer: the verdict and, when the answer is
@@ -54,9 +50,9 @@ int main(int argc, char** argv) {
     const regs::Judgement j = regs::judge(argv[1], nullptr, argv[2], &trace);
     if (j.verdict != regs::Verdict::Accepted && j.verdict != regs::Verdict::Rejected)
       return not_judged(dir, regs::verdict_line(j).text);
-    if (!write_feedback(dir, "judgemessage.txt", jury_message(j, trace).c_str()))
+    if (!write_feedback(dir, "judgemessage.txt", jury_message(j, trace)))
       return not_judged(dir, "cannot write judgemessage.txt in the feedback folder\n");
-    return j.verdict == regs::Verdict::Accepted ? Accepted : Rejected;
+    return j.verdict == regs::Verdict::Accepted ? regs::KattisAccepted : regs::KattisRejected;
   } catch (const std::bad_alloc&) {
     return not_judged(dir, "Error in checker: out of memory\n");
   }

@@ -4,22 +4,23 @@
 #include <cstdio>
 
 #include "descriptors.h"
+#include "exit_status.h"
 #include "judge.h"
-
-namespace {
-
-// Could not judge, or could not report the verdict: never taken for a verdict.
-constexpr int NotJudged = 2;
-
-}  // namespace
+#include "output.h"
 
 int main() {
   const int closed = regs::reopen_standard_descriptors();
-  if (closed < 0 || closed & 1 << STDOUT_FILENO) return NotJudged;  // the verdict would reach nobody
+  if (closed < 0 || closed & 1 << STDOUT_FILENO) return regs::NotDone;  // the verdict would reach nobody
+
+  // The verdict's buffer is set aside now: allocated after the tree is freed,
+  // it would first have the allocator merge ten thousand freed nodes.
+  static char verdict[sizeof(regs::Line)];
+  std::setvbuf(stdout, verdict, _IOFBF, sizeof verdict);
 
   const regs::Judgement j = regs::judge("REGS.IN", "REGS.OUT");
-  const int status = j.verdict == regs::Verdict::InputUnusable   ? 1
-                     : j.verdict == regs::Verdict::CouldNotJudge ? NotJudged
-                                                                 : 0;
-  return regs::write_all(stdout, regs::verdict_line(j).text) ? status : NotJudged;
+  const int status = j.verdict == regs::Verdict::InputUnusable   ? regs::Unusable
+                     : j.verdict == regs::Verdict::CouldNotJudge ? regs::NotDone
+                                                                 : regs::Done;
+  char err[regs::ErrSize];
+  return regs::write_all(stdout, regs::verdict_line(j).text, err) ? status : regs::NotDone;
 }

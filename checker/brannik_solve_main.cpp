@@ -1,13 +1,16 @@
 // brannik-solve: writes a least-cost answer of the register task for the task
 // on standard input: brannik-solve < REGS.IN > REGS.OUT. Status 0 written,
 // 1 the task is unusable (brannik's line on standard error), 2 not written.
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <new>
 #include <string>
 
-#include "brannik_version.h"
+#include "args.h"
+#include "exit_status.h"
 #include "judge.h"
+#include "output.h"
 #include "solve.h"
 #if REGS_POSIX
 #include <unistd.h>
@@ -17,49 +20,47 @@
 
 namespace {
 
-constexpr int Unusable = 1;
-constexpr int NotWritten = 2;
-
-int report(int status, regs::Verdict verdict, const char* message) {
-  regs::Judgement j{verdict, "", 0};
-  std::snprintf(j.message, sizeof j.message, "%s", message);
-  std::fputs(regs::verdict_line(j).text, stderr);
+int report(int status, regs::Verdict verdict, const regs::Fault& fault) {
+  std::fputs(regs::verdict_line(regs::judgement_of(verdict, fault)).text, stderr);
   return status;
 }
 
-int cannot_write() {
-  std::fputs("brannik-solve: cannot write the answer\n", stderr);
-  return NotWritten;
+int cannot_write(const char* reason) {
+  std::fprintf(stderr, "brannik-solve: cannot write the answer: %s\n", reason);
+  return regs::NotDone;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc == 2 && std::strcmp(argv[1], "--version") == 0)
-    return std::printf("brannik-solve %s\n", regs::Version) < 0;
+  if (regs::asks_version(argc, argv)) return regs::print_version("brannik-solve");
+  regs::ignore_broken_pipes();
 #if REGS_POSIX
   // Closed descriptors are mended as in every program of the family; the
   // one-file build, which opens no file either, meets them as failed reads
   // and writes, and both builds say the same.
   const int closed = regs::reopen_standard_descriptors();
-  if (closed < 0 || closed & 1 << STDOUT_FILENO) return cannot_write();
+  if (closed < 0 || closed & 1 << STDOUT_FILENO) return cannot_write(std::strerror(EBADF));
   if (closed & 1 << STDIN_FILENO)
-    return report(Unusable, regs::Verdict::InputUnusable, "failed opening file");
+    return report(regs::Unusable, regs::Verdict::InputUnusable, {regs::FaultKind::FailedOpening});
 #endif
   char err[regs::ErrSize];
+  regs::Fault fault;
   std::string answer;
+  int solved = 0;
   try {
-    if (!regs::read_task(stdin, err)) return report(Unusable, regs::Verdict::InputUnusable, err);
+    if (!regs::read_task(stdin, err, &fault))
+      return report(regs::Unusable, regs::Verdict::InputUnusable, fault);
     try {
-      answer = regs::solve();
+      solved = regs::solve(answer, err);
     } catch (const std::bad_alloc&) {
       regs::delete_data();
       throw;
     }
     regs::delete_data();
   } catch (const std::bad_alloc&) {
-    return report(NotWritten, regs::Verdict::CouldNotJudge, "out of memory");
+    return report(regs::NotDone, regs::Verdict::CouldNotJudge, {regs::FaultKind::OutOfMemory});
   }
-  if (answer.empty()) return report(Unusable, regs::Verdict::InputUnusable, "root node is a leaf");
-  return regs::write_all(stdout, answer.c_str()) ? 0 : cannot_write();
+  if (!solved) return report(regs::Unusable, regs::Verdict::InputUnusable, {regs::FaultKind::RootIsLeaf});
+  return regs::write_all(stdout, answer, err) ? regs::Done : cannot_write(err);
 }

@@ -5,8 +5,12 @@
 // error, 3 a failure of the jury's side or of the checker.
 #include <cstdio>
 #include <cstring>
+#include <string>
 
+#include "args.h"
+#include "exit_status.h"
 #include "judge.h"
+#include "output.h"
 
 namespace {
 
@@ -16,24 +20,10 @@ struct Outcome {
   const char* xml;    // the outcome's name in the XML result
 };
 
-constexpr Outcome Ok{0, "ok", "accepted"}, WrongAnswer{1, "wrong answer", "wrong-answer"},
-    PresentationError{2, "wrong output format", "presentation-error"}, Fail{3, "FAIL", "fail"};
-
-// testlib's XML result (-appes), the message escaped as XML requires.
-bool write_xml(std::FILE* file, const Outcome& outcome, const char* message) {
-  bool written =
-      std::fprintf(file, "<?xml version=\"1.0\" encoding=\"windows-1251\"?><result outcome = \"%s\">",
-                   outcome.xml) >= 0;
-  for (const char* c = message; *c; ++c) {
-    const char* entity = *c == '&'   ? "&amp;"
-                         : *c == '<' ? "&lt;"
-                         : *c == '>' ? "&gt;"
-                         : *c == '"' ? "&quot;"
-                                     : nullptr;
-    written = (entity ? std::fputs(entity, file) >= 0 : std::fputc(*c, file) != EOF) && written;
-  }
-  return regs::write_all(file, "</result>\n") && written;
-}
+constexpr Outcome Ok{regs::TestlibOk, "ok", "accepted"},
+    WrongAnswer{regs::TestlibWrongAnswer, "wrong answer", "wrong-answer"},
+    PresentationError{regs::TestlibPresentationError, "wrong output format", "presentation-error"},
+    Fail{regs::TestlibFail, "FAIL", "fail"};
 
 // The verdict goes into the result file when one is named (as XML with
 // -appes), and as a line to standard error. A named result file carries the
@@ -42,55 +32,42 @@ bool write_xml(std::FILE* file, const Outcome& outcome, const char* message) {
 // as it is; without one, standard error is all, and a line not written there
 // is a failure. Every other file is closed by then, so a closed standard
 // error never writes into one of them.
-int report(const Outcome& outcome, const char* message, const char* result_path, bool xml) {
-  char line[sizeof(regs::Line) + 32];
-  std::snprintf(line, sizeof line, "%s %s\n", outcome.plain, message);
-  if (result_path) {
-    std::FILE* result = std::fopen(result_path, "w");
-    bool written = result && (xml ? write_xml(result, outcome, message) : regs::write_all(result, line));
-    if (result) written = std::fclose(result) == 0 && written;
-    if (!written) {
-      std::fprintf(stderr, "FAIL cannot write the result file %s\n", result_path);
+int report(const Outcome& outcome, const char* message, const regs::TestlibCall& call) {
+  const std::string line = std::string(outcome.plain) + " " + message + "\n";
+  char err[regs::ErrSize];
+  if (call.result) {
+    const std::string xml =
+        std::string("<?xml version=\"1.0\" encoding=\"windows-1251\"?><result outcome = \"") + outcome.xml +
+        "\">" + regs::xml_escaped(message) + "</result>\n";
+    if (!regs::write_file(call.result, call.xml ? xml : line, err)) {
+      std::fprintf(stderr, "FAIL cannot write the result file %s\n", call.result);
       return Fail.status;
     }
   }
-  return regs::write_all(stderr, line) || result_path ? outcome.status : Fail.status;
+  return regs::write_all(stderr, line, err) || call.result ? outcome.status : Fail.status;
+}
+
+// The outcome of a judged answer: an output that is not an answer at all is
+// at fault in its form, not in its content.
+const Outcome& outcome_of(const regs::Judgement& j) {
+  if (j.verdict == regs::Verdict::Accepted) return Ok;
+  if (j.verdict != regs::Verdict::Rejected) return Fail;
+  return j.fault.kind == regs::FaultKind::SyntaxError ? PresentationError : WrongAnswer;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  // testlib's options name the test's set and group; the verdict needs neither.
-  const char* files[5] = {};
-  int count = 0;
-  for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--testset") == 0 || std::strcmp(argv[i], "--group") == 0)
-      ++i;
-    else if (count++ < 5)
-      files[count - 1] = argv[i];
-  }
-  // A bad call still reports into the result file when one is named, as testlib does.
-  const char* result_path = count > 3 ? files[3] : nullptr;
-  const bool xml = count > 4 && std::strcmp(files[4], "-appes") == 0;
-  if (count < 3 || count > 5 || (count == 5 && !xml))
-    return report(Fail,
-                  "usage: brannik-testlib [--testset <name>] [--group <name>] <input> <output> <answer> "
-                  "[<result-file> [-appes]]",
-                  result_path, xml);
+  regs::ignore_broken_pipes();
+  regs::TestlibCall call;
+  char err[regs::ErrSize];
+  if (!regs::read_testlib_call(argc, argv, call, err)) return report(Fail, err, call);
 
-  const regs::Judgement j = regs::judge(files[0], files[1], files[2]);
-  if (j.verdict == regs::Verdict::Accepted) {
-    char message[64];
-    std::snprintf(message, sizeof message, "total cost %lld", j.total);
-    return report(Ok, message, result_path, xml);
-  }
-  const bool rejected = j.verdict == regs::Verdict::Rejected;
-  regs::Line message = rejected ? regs::answer_line(j) : regs::verdict_line(j);
+  const regs::Judgement j = regs::judge(call.input, call.output, call.answer);
+  const Outcome& outcome = outcome_of(j);
+  regs::Line message = j.verdict == regs::Verdict::Rejected ? regs::answer_line(j) : regs::verdict_line(j);
+  if (j.verdict == regs::Verdict::Accepted)
+    std::snprintf(message.text, sizeof message.text, "total cost %lld", j.total);
   message.text[std::strcspn(message.text, "\n")] = '\0';
-  // An output that is not an answer at all is at fault in its form, not in its content.
-  const bool malformed = rejected && std::strncmp(j.message, "syntax error", 12) == 0;
-  return report(!rejected   ? Fail
-                : malformed ? PresentationError
-                            : WrongAnswer,
-                message.text, result_path, xml);
+  return report(outcome, message.text, call);
 }

@@ -3,62 +3,62 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <cstring>
 #include <new>
-#include <string>
 
-#include "brannik_version.h"
+#include "args.h"
 #include "descriptors.h"
+#include "exit_status.h"
 #include "judge.h"
+#include "output.h"
 #include "trace.h"
 
 namespace {
 
-constexpr int InputUnusable = 1;
-constexpr int NotJudged = 2;  // could not judge, or could not write what was asked
+int cannot_write(const char* what, const char* reason) {
+  std::fprintf(stderr, "brannik-trace: cannot write %s: %s\n", what, reason);
+  return regs::NotDone;
+}
 
-int trace(const char* task, const char* answer, const char* svg_path) {
+int trace(const regs::TraceCall& call) {
   regs::Trace trace;
-  const regs::Judgement j = regs::judge(task, answer, nullptr, &trace);
-  if (!regs::write_all(stdout, regs::trace_table(j, trace).c_str())) return NotJudged;
-  if (j.verdict == regs::Verdict::InputUnusable) return InputUnusable;
-  if (j.verdict == regs::Verdict::CouldNotJudge) return NotJudged;
-  if (!svg_path) return 0;
+  const regs::Judgement j = regs::judge(call.task, call.answer, nullptr, &trace);
+  char err[regs::ErrSize];
+  if (!regs::write_all(stdout, regs::trace_table(j, trace), err)) return cannot_write("the table", err);
+  if (j.verdict == regs::Verdict::InputUnusable) return regs::Unusable;
+  if (j.verdict == regs::Verdict::CouldNotJudge) return regs::NotDone;
+  if (!call.svg) return regs::Done;
 
   if (trace.parent.empty()) {  // the answer could not be opened
     std::fputs("brannik-trace: no replay: the tree is not drawn\n", stderr);
-    return 0;
+    return regs::Done;
   }
   const std::size_t nodes = trace.parent.size() - 1;
   if (nodes > regs::MaxDrawnNodes) {
     std::fprintf(stderr, "brannik-trace: %zu nodes, more than %d: the tree is not drawn\n", nodes,
                  regs::MaxDrawnNodes);
-    return 0;
+    return regs::Done;
   }
-  std::FILE* file = std::fopen(svg_path, "w");
-  const bool written = file && regs::write_all(file, regs::trace_svg(j, trace).c_str());
-  if (file && std::fclose(file) != 0) file = nullptr;
-  if (written && file) return 0;
-  std::fprintf(stderr, "brannik-trace: cannot write %s\n", svg_path);
-  return NotJudged;
+  return regs::write_file(call.svg, regs::trace_svg(j, trace), err) ? regs::Done
+                                                                    : cannot_write(call.svg, err);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc == 2 && std::strcmp(argv[1], "--version") == 0)
-    return std::printf("brannik-trace %s\n", regs::Version) < 0;
-  const bool svg = argc == 5 && std::strcmp(argv[3], "--svg") == 0;
-  if (argc != 3 && !svg) {
-    std::fputs("usage: brannik-trace <input> <answer> [--svg <file>]\n", stderr);
-    return NotJudged;
+  if (regs::asks_version(argc, argv)) return regs::print_version("brannik-trace");
+  regs::TraceCall call;
+  char err[regs::ErrSize];
+  if (!regs::read_trace_call(argc, argv, call, err)) {
+    std::fprintf(stderr, "%s\n", err);
+    return regs::NotDone;
   }
+  regs::ignore_broken_pipes();
   const int closed = regs::reopen_standard_descriptors();
-  if (closed < 0 || closed & 1 << STDOUT_FILENO) return NotJudged;  // the trace would reach nobody
+  if (closed < 0 || closed & 1 << STDOUT_FILENO) return regs::NotDone;  // the trace would reach nobody
   try {
-    return trace(argv[1], argv[2], svg ? argv[4] : nullptr);
+    return trace(call);
   } catch (const std::bad_alloc&) {
     std::fputs("Error in checker: out of memory\n", stderr);
-    return NotJudged;
+    return regs::NotDone;
   }
 }

@@ -4,29 +4,21 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <cstring>
 
-#include "brannik_version.h"
+#include "args.h"
 #include "descriptors.h"
+#include "exit_status.h"
 #include "judge.h"
+#include "output.h"
 #include "task_validate.h"
 
-namespace {
-
-constexpr int Valid = 42;
-constexpr int Invalid = 43;
-constexpr int NotValidated = 1;
-
-}  // namespace
-
 int main(int argc, char** argv) {
-  if (argc == 2 && std::strcmp(argv[1], "--version") == 0)
-    return std::printf("brannik-validate %s\n", regs::Version) < 0;
+  if (regs::asks_version(argc, argv)) return regs::print_version("brannik-validate");
   const int closed = regs::reopen_standard_descriptors();
-  if (closed < 0 || closed & (1 << STDIN_FILENO | 1 << STDOUT_FILENO)) return NotValidated;
+  if (closed < 0 || closed & (1 << STDIN_FILENO | 1 << STDOUT_FILENO)) return regs::KattisError;
   char err[regs::ErrSize];
-  if (regs::validate_task(stdin, err)) return Valid;
+  if (regs::validate_task(stdin, err)) return regs::KattisAccepted;
   char line[regs::ErrSize + 1];
   std::snprintf(line, sizeof line, "%s\n", err);
-  return regs::write_all(stdout, line) ? Invalid : NotValidated;
+  return regs::write_all(stdout, line, err) ? regs::KattisRejected : regs::KattisError;
 }

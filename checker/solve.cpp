@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "regs.h"
@@ -123,8 +124,11 @@ void append_line(std::string& text, long long a, int b, bool two) {
 
 }  // namespace
 
-std::string solve() {
-  if (root->K == 0) return "";
+int solve(std::string& answer, char* err) {
+  if (root->K == 0) {
+    fault_message({FaultKind::RootIsLeaf}, false, err, ErrSize);
+    return 0;
+  }
   Table t;
   long long total = 0;
   for (int number = M; number >= 1; --number) {
@@ -162,7 +166,8 @@ std::string solve() {
     for (int j = p.held_count - 1; j >= 0; --j) stack.push_back({p.held[j], top.registers - j, 1});
     for (int j = p.stored_count - 1; j >= 0; --j) stack.push_back({p.stored[j], top.registers, 0});
   }
-  return text;
+  answer = std::move(text);
+  return 1;
 }
 
 }  // namespace regs

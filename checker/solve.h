@@ -11,8 +11,10 @@ namespace regs {
 // a line, plain decimal, every line ending with "\n". Every accepted answer
 // costs the inner nodes' costs, C_l for each leaf and each stored result, and
 // C_s for each stored result, so this one stores the fewest results that any
-// schedule can. Empty when no answer can be accepted: the root is a leaf.
-// The tree is only read; std::bad_alloc leaves it when memory runs out.
-std::string solve();
+// schedule can. Returns 1 with it in answer; 0 when no answer can be
+// accepted, the root being a leaf ("root node is a leaf" in err, of size
+// ErrSize). The tree is only read; std::bad_alloc leaves it when memory runs
+// out.
+int solve(std::string& answer, char* err);
 
 }  // namespace regs

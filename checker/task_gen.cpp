@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <charconv>
 #include <climits>
+#include <cstdio>
 #include <random>
 #include <utility>
 #include <vector>
@@ -122,6 +123,11 @@ void write_tree(const Parents& parent, bool shuffle, Draw& draw, long long cost_
   }
 }
 
+int refuse(char* err, const char* reason) {
+  std::snprintf(err, ErrSize, "%s", reason);
+  return 0;
+}
+
 // least <= low <= high <= INT_MAX
 bool ordered_within(long long low, long long high, long long least) {
   return least <= low && low <= high && high <= INT_MAX;
@@ -129,21 +135,21 @@ bool ordered_within(long long low, long long high, long long least) {
 
 }  // namespace
 
-const char* generate_task(const TaskPlan& plan, std::string& test) {
-  if (plan.nodes < 2 || plan.nodes > MaxNodes) return "nodes out of range: 2 to 10000";
-  if (plan.registers < 1 || plan.registers > MaxRegisters) return "N out of range: 1 to 100";
+int generate_task(const TaskPlan& plan, std::string& test, char* err) {
+  if (plan.nodes < 2 || plan.nodes > MaxNodes) return refuse(err, "nodes out of range: 2 to 10000");
+  if (plan.registers < 1 || plan.registers > MaxRegisters) return refuse(err, "N out of range: 1 to 100");
   const long long bound = std::min<long long>(MaxChildren, plan.registers);
   const long long degree = plan.degree.value_or(bound);
-  if (degree < 1 || degree > bound) return "degree out of range: 1 to min(10, N)";
+  if (degree < 1 || degree > bound) return refuse(err, "degree out of range: 1 to min(10, N)");
   if (!ordered_within(plan.cost_low, plan.cost_high, INT_MIN))
-    return "costs must be LO,HI with -2147483648 <= LO <= HI <= 2147483647";
+    return refuse(err, "costs must be LO,HI with -2147483648 <= LO <= HI <= 2147483647");
   if (!ordered_within(plan.load_low, plan.load_high, 1))
-    return "load must be LO,HI with 1 <= LO <= HI <= 2147483647";
+    return refuse(err, "load must be LO,HI with 1 <= LO <= HI <= 2147483647");
   if (!ordered_within(plan.store_low, plan.store_high, 1))
-    return "store must be LO,HI with 1 <= LO <= HI <= 2147483647";
-  if (plan.shape == Shape::Comb && degree < 2) return "a comb needs a degree of at least 2";
+    return refuse(err, "store must be LO,HI with 1 <= LO <= HI <= 2147483647");
+  if (plan.shape == Shape::Comb && degree < 2) return refuse(err, "a comb needs a degree of at least 2");
   if (plan.shape == Shape::Full && (plan.nodes - 1) % degree != 0)
-    return "a full tree has 1 + a multiple of degree nodes";
+    return refuse(err, "a full tree has 1 + a multiple of degree nodes");
 
   const int n = static_cast<int>(plan.nodes), k = static_cast<int>(degree);
   Draw draw(plan.seed);
@@ -178,7 +184,7 @@ const char* generate_task(const TaskPlan& plan, std::string& test) {
              plan.cost_high, p);
   text.resize(p - text.data());
   test = std::move(text);
-  return nullptr;
+  return 1;
 }
 
 }  // namespace regs

@@ -30,7 +30,8 @@ struct TaskPlan {
 };
 
 // Writes the test of the plan into `test` (replacing what it held) and returns
-// null; or returns why the plan has no test, test untouched. The root is never
+// 1; or returns 0 with why the plan has no test in err (of size ErrSize), test
+// untouched. The root is never
 // a leaf, and every inner node has at most `degree` children, so storing every
 // result but the root's is a schedule within N registers.
 //
@@ -39,6 +40,6 @@ struct TaskPlan {
 // mod span, and outputs above that bound are drawn again, so every value is
 // equally likely. The draws, in order: C_l, C_s, the shape, then the costs of
 // the inner nodes in the order they are written.
-const char* generate_task(const TaskPlan& plan, std::string& test);
+int generate_task(const TaskPlan& plan, std::string& test, char* err);
 
 }  // namespace regs

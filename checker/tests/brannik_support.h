@@ -11,6 +11,11 @@ namespace support {
 inline const std::string WorkedIn = "2\n1 3\n2\n1\n2\n1\n0\n0\n2\n1\n0\n0\n";
 inline const std::string WorkedOut = "11\n2 0\n5 1\n1 1\n";
 
+// Put before a command line, runs it with standard output a pipe whose
+// reader has gone before anything is written.
+inline const std::string IntoClosedPipe =
+    "perl -e 'pipe(R, W) or die; close R; open STDOUT, \">&W\" or die; exec @ARGV or die' ";
+
 struct Outcome {
   std::string out, err;
   int status = -1;  // -1 when the program did not exit by itself

@@ -210,9 +210,11 @@ const Row Table[] = {
     {"standard input closed", Solve, WorkedIn, std::nullopt, "$P <&-", 1, "",
      "Error in input file: failed opening file\n"},
     {"answer to a full disk", Solve, WorkedIn, std::nullopt, "$P < in >/dev/full", 2, "",
-     "brannik-solve: cannot write the answer\n"},
+     "brannik-solve: cannot write the answer: No space left on device\n"},
     {"standard output closed", Solve, WorkedIn, std::nullopt, "$P < in >&-", 2, "",
-     "brannik-solve: cannot write the answer\n"},
+     "brannik-solve: cannot write the answer: Bad file descriptor\n"},
+    {"answer into a pipe whose reader has gone", Solve, WorkedIn, std::nullopt,
+     support::IntoClosedPipe + "$P < in", 2, "", "brannik-solve: cannot write the answer: Broken pipe\n"},
 };
 
 void expect_row(const Row& row, const std::string& program) {

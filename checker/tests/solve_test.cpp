@@ -79,7 +79,8 @@ std::string solve_and_replay(const std::string& task, long long& claimed) {
   char err[regs::ErrSize] = "";
   support::Stream in(task);
   if (!regs::read_task(in.file, err)) return std::string("task rejected: ") + err;
-  const std::string answer = regs::solve();
+  std::string answer;
+  regs::solve(answer, err);
   support::Stream out(answer);
   long long replayed = 0;
   const int accepted = regs::replay_answer(out.file, err, claimed, replayed);

@@ -75,7 +75,9 @@ std::string solver_answer_accepted(const std::string& test, const TaskPlan&) {
   if (!tree.read) return tree.message;
   char err[regs::ErrSize];
   long long claimed = 0, replayed = 0;
-  return regs::replay_answer(support::Stream(regs::solve()).file, err, claimed, replayed) ? "" : err;
+  std::string answer;
+  if (!regs::solve(answer, err)) return err;
+  return regs::replay_answer(support::Stream(answer).file, err, claimed, replayed) ? "" : err;
 }
 
 using Check = std::string (*)(const std::string& test, const TaskPlan& plan);
@@ -91,7 +93,8 @@ TEST(GenerateTask, EveryTestIsCanonicalShapedAsPlannedAndAnswerable) {
           if (seed == 1) plan.cost_low = INT_MIN, plan.cost_high = INT_MAX, plan.load_high = INT_MAX;
           if (seed == 1) plan.store_low = plan.store_high = INT_MAX;  // totals beyond 32 bits
           std::string test;
-          if (regs::generate_task(plan, test)) continue;
+          char err[regs::ErrSize];
+          if (!regs::generate_task(plan, test, err)) continue;
           ++made;
           for (const Check check : Checks) EXPECT_EQ(check(test, plan), "") << test.substr(0, 200);
         }
@@ -105,7 +108,8 @@ TEST(GenerateTask, RandomTreesSpreadInDepthAndDegree) {
   std::vector<std::string> tests;
   for (std::uint32_t seed = 0; seed < 40; ++seed) {
     std::string test;
-    ASSERT_EQ(regs::generate_task({.nodes = 1000, .registers = 10, .seed = seed}, test), nullptr);
+    char err[regs::ErrSize];
+    ASSERT_EQ(regs::generate_task({.nodes = 1000, .registers = 10, .seed = seed}, test, err), 1);
     tests.push_back(test);
     const ReadTree tree(test);
     std::vector<int> depth(regs::M + 1, 0);  // pre-order: every parent before its children
@@ -143,7 +147,8 @@ TEST(GenerateTask, RefusesAPlanWithoutATest) {
   };
   for (const auto& row : table) {
     std::string test = "kept";
-    const char* reason = regs::generate_task(row.plan, test);
+    char reason[regs::ErrSize];
+    EXPECT_EQ(regs::generate_task(row.plan, test, reason), 0);
     EXPECT_STREQ(reason, row.reason);
     EXPECT_EQ(test, "kept");
   }

@@ -78,6 +78,7 @@ TEST(Trace, TheProgramDrawsTheTreeAndKeepsItsStatuses) {
     std::string err;
     bool drawn = false;
     std::string marked = "";  // the node drawn at fault, if any
+    std::string before = "";  // what the command line starts with
   } table[] = {
       {"accepted", WorkedIn, WorkedOut, "in out --svg t.svg", 0, "", true},
       {"rejected", WorkedIn, "11\n2 1\n5 1\n1 1\n", "in out --svg t.svg", 0, "", true, "5"},
@@ -88,7 +89,9 @@ TEST(Trace, TheProgramDrawsTheTreeAndKeepsItsStatuses) {
        "brannik-trace: no replay: the tree is not drawn\n"},
       {"unusable input", "0\n", WorkedOut, "in out --svg t.svg", 1, ""},
       {"unwritable picture", WorkedIn, WorkedOut, "in out --svg nofolder/t.svg", 2,
-       "brannik-trace: cannot write nofolder/t.svg\n"},
+       "brannik-trace: cannot write nofolder/t.svg: No such file or directory\n"},
+      {"table into a pipe whose reader has gone", WorkedIn, WorkedOut, "in out", 2,
+       "brannik-trace: cannot write the table: Broken pipe\n", false, "", support::IntoClosedPipe},
       {"bad call", WorkedIn, WorkedOut, "in out --png t.svg", 2,
        "usage: brannik-trace <input> <answer> [--svg <file>]\n"},
   };
@@ -96,7 +99,7 @@ TEST(Trace, TheProgramDrawsTheTreeAndKeepsItsStatuses) {
     const support::ScratchDir dir;
     support::write_file(dir.path + "/in", row.in);
     support::write_file(dir.path + "/out", row.out);
-    const auto o = support::run_shell(dir.path, "'" BRANNIK_TRACE "' " + row.args);
+    const auto o = support::run_shell(dir.path, row.before + "'" BRANNIK_TRACE "' " + row.args);
     EXPECT_EQ(o.status, row.status) << row.name;
     EXPECT_EQ(o.err, row.err) << row.name;
     if (!row.drawn) continue;
