@@ -1,11 +1,16 @@
-// The command-line arguments of the generator's programs: the size N and the seed.
+// The command-line arguments of the generator's programs: the size N, the seed, --version.
 #include "args.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <cstring>
 #include <string_view>
 
+#include "exit_status.h"
 #include "fence.h"
+#include "io.h"
 #include "parse.h"
+#include "quillot_version.h"
 
 namespace quillot {
 
@@ -30,6 +35,23 @@ bool ReadSeed(const char* argument, uint32_t& seed) {
   if (!ParsePlainDecimal(argument, value) || value < 0 || value > UINT32_MAX) return false;
   seed = static_cast<uint32_t>(value);
   return true;
+}
+
+bool AsksVersion(int argc, char** argv) { return argc == 2 && std::strcmp(argv[1], "--version") == 0; }
+
+int PrintVersion(const char* program) {
+  OutFile out(stdout, "standard output", WritingStandardOutput);
+  out.Text(program);
+  out.Text(" ");
+  out.Text(Version);
+  out.Text("\n");
+  out.Close();
+  return Done;
+}
+
+int Refuse(const char* message) {
+  std::fprintf(ioReport, "%s\n", message);
+  return Refused;
 }
 
 }  // namespace quillot

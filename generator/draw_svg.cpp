@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 #include <string_view>
 #include <utility>
 
@@ -17,6 +18,30 @@ constexpr int64_t Frame = 40000;         // the longer side of the drawing, in u
 constexpr int64_t Shown = 1000;          // the longer side of the drawing as shown, in pixels
 constexpr const char* Red = "#ff0000";   // the violation's alone
 constexpr const char* Blue = "#0050c0";  // the reference points
+
+// The text with &, <, > and " written as entities, as XML wants an element's text.
+std::string Escaped(std::string_view text) {
+  std::string out;
+  for (const char c : text) {
+    switch (c) {
+      case '&':
+        out += "&amp;";
+        break;
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      case '"':
+        out += "&quot;";
+        break;
+      default:
+        out += c;
+    }
+  }
+  return out;
+}
 
 int64_t FloorDiv(int64_t a, int64_t b) { return a / b - (a % b != 0 && (a < 0) != (b < 0)); }
 
@@ -133,7 +158,7 @@ void DrawViolation(const Layout& l, const FenceTest& test, const Violation& viol
     svg("\"/>");
   }
   svg("</g>\n<text x=\"", l.left, "\" y=\"", l.height - l.Px(20), "\" fill=\"", Red, "\" font-size=\"",
-      l.Px(16), "\">", violation.text, "</text>\n");
+      l.Px(16), "\">", Escaped(violation.text), "</text>\n");
 }
 
 }  // namespace

@@ -4,8 +4,6 @@
 
 namespace quillot {
 
-class OutFile;
-
 struct Point {
   int32_t x;
   int32_t y;
@@ -38,10 +36,5 @@ void PairRange(int32_t level, int32_t lo, int32_t hi);
 void BuildFence(int32_t n, bool odd, uint32_t seed);
 // The same, drawing from draw instead of the MT19937 stream.
 void BuildFence(int32_t n, bool odd, DrawSource draw);
-
-// Writes the built fence as the test file "fence.in".
-void WriteFenceIn();
-// Writes the same text into out, and closes it.
-void WriteFenceIn(OutFile& out);
 
 }  // namespace quillot

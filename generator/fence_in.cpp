@@ -1,4 +1,6 @@
 // The test file "fence.in": the reference points, the vertex count, one vertex a line.
+#include "fence_in.h"
+
 #include "fence.h"
 #include "io.h"
 

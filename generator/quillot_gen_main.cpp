@@ -1,29 +1,18 @@
 // quillot-gen <N> <seed>: writes to standard output the "fence.in" that quillot <N>
 // writes when the clock reads <seed> seconds since 1970, and no other file.
 #include <cstdio>
-#include <cstring>
 
 #include "args.h"
+#include "exit_status.h"
 #include "fence.h"
+#include "fence_in.h"
 #include "io.h"
-#include "quillot_version.h"
-
-namespace {
-
-// Standard output carries the test, so every message goes to standard error.
-int Refuse(const char* message) {
-  std::fprintf(stderr, "%s\n", message);
-  return 1;
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
   using namespace quillot;
   IgnoreWriteSignals();
-  ioReport = stderr;
-  if (argc == 2 && std::strcmp(argv[1], "--version") == 0)
-    return std::printf("quillot-gen %s\n", Version) < 0;
+  ioReport = stderr;  // standard output carries the test
+  if (AsksVersion(argc, argv)) return PrintVersion("quillot-gen");
 
   int32_t n = 0;
   uint32_t seed = 0;
@@ -35,5 +24,5 @@ int main(int argc, char** argv) {
   BuildFence(n, n % 2 != 0, seed);
   OutFile out(stdout, "standard output", WritingStandardOutput);
   WriteFenceIn(out);
-  return 0;
+  return Done;
 }

@@ -1,22 +1,17 @@
 // quillot <N>: writes a random fence test of about N vertices as "fence.in" and,
 // for tests of at most 300 vertices, its picture "fence.ps".
-#include <cstdio>
 #include <ctime>
 
 #include "args.h"
 #include "draw.h"
+#include "exit_status.h"
 #include "fence.h"
+#include "fence_in.h"
 #include "io.h"
 
 namespace {
 
 constexpr int32_t MaxDrawVertices = 300;
-
-// A refused argument makes no test; the status says so to a calling script.
-int Refuse(const char* message) {
-  std::puts(message);
-  return 1;
-}
 
 }  // namespace
 
@@ -40,5 +35,5 @@ int main(int argc, char** argv) {
   BuildFence(n, n % 2 != 0, seed);
   WriteFenceIn();
   if (vertexCount <= MaxDrawVertices) DrawFence(DrawScale());
-  return 0;
+  return Done;
 }

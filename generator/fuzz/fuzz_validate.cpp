@@ -13,7 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace quillot;
   const std::string_view text(reinterpret_cast<const char*>(data), std::min(size, MaxTestBytes));
   FenceTest test;
-  std::string violation = CheckFormat(text, test);
+  std::string violation = CheckFormat(text, test).text;
   if (violation.empty()) violation = CheckFence(test).text;
   if (!violation.empty()) return 0;
 

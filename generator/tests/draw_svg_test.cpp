@@ -87,7 +87,7 @@ TEST_F(QuillotDraw, DrawsTheTestAndItsViolation) {
     ASSERT_EQ(png.magic, "P6");
     ASSERT_EQ(png.pixels.size(), static_cast<size_t>(png.width) * png.height * 3);
     FenceTest test;
-    ASSERT_EQ(CheckFormat(c.input, test), "");
+    ASSERT_EQ(CheckFormat(c.input, test).text, "");
     const Red red = CountRed(png, SvgPixel(test, c.red));
     if (c.status == 0) {
       EXPECT_EQ(red.all, 0);

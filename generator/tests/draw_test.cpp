@@ -2,6 +2,7 @@
 #include "draw.h"
 
 #include "fence.h"
+#include "fence_in.h"
 #include "parse.h"
 #include "quillot_support.h"
 

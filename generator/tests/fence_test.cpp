@@ -4,6 +4,7 @@
 #include <random>
 #include <vector>
 
+#include "fence_in.h"
 #include "fence_validate.h"
 #include "quillot_support.h"
 
@@ -142,7 +143,7 @@ void ExpectSoundFence(int32_t n, bool odd, uint32_t seed) {
   // The test as written, judged as the validator judges it.
   WriteFenceIn();
   FenceTest test;
-  const std::string violation = CheckFormat(ReadFile("fence.in"), test);
+  const std::string violation = CheckFormat(ReadFile("fence.in"), test).text;
   EXPECT_EQ(violation.empty() ? CheckFence(test).text : violation, "");
 }
 

@@ -1,6 +1,7 @@
 // The validator: hand-made tests judged by the library, and quillot-validate end to end.
 #include "fence_validate.h"
 
+#include "fence_in.h"
 #include "quillot_support.h"
 
 using namespace quillot;
@@ -9,7 +10,7 @@ namespace {
 
 std::string Judge(const std::string& text) {
   FenceTest test;
-  const std::string violation = CheckFormat(text, test);
+  const std::string violation = CheckFormat(text, test).text;
   return violation.empty() ? CheckFence(test).text : violation;
 }
 

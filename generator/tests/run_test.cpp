@@ -8,6 +8,7 @@
 
 #include "draw.h"
 #include "fence.h"
+#include "fence_in.h"
 #include "io.h"
 #include "quillot_support.h"
 

@@ -1,12 +1,12 @@
 // The geometry of a test of the fence task, judged with CGAL's exact predicates.
+#include "fence_validate.h"
+
 #include <CGAL/Exact_predicates_inexact_constructions_kernel.h>
 #include <CGAL/Polygon_2_algorithms.h>
 #include <CGAL/box_intersection_d.h>
 
 #include <algorithm>
 #include <utility>
-
-#include "fence_validate.h"
 
 namespace quillot {
 
@@ -17,7 +17,7 @@ using Point2 = Kernel::Point_2;
 using Segment2 = Kernel::Segment_2;
 using EdgeBox = CGAL::Box_intersection_d::Box_with_info_d<double, 2, size_t>;
 
-std::string LineOf(size_t vertex) { return std::to_string(vertex + 3); }
+int32_t LineOf(size_t vertex) { return static_cast<int32_t>(vertex + 3); }
 
 // Long edges nested in each other can make nearly every pair of edges a
 // candidate; the search for two to name gives up after this many.
@@ -50,9 +50,11 @@ Violation Witness(const std::vector<Point2>& p) {
   std::sort(sorted.begin(), sorted.end());
   for (size_t k = 1; k < sorted.size(); ++k) {
     const size_t first = sorted[k - 1].second, second = sorted[k].second;
-    if (sorted[k].first == sorted[k - 1].first)
-      return {.text = "lines " + LineOf(first) + " and " + LineOf(second) + ": the same vertex",
-              .vertices = {first, second}};
+    if (sorted[k].first == sorted[k - 1].first) {
+      Violation v = MakeViolation(ViolationKind::SameVertex, {LineOf(first), LineOf(second)});
+      v.vertices = {first, second};
+      return v;
+    }
   }
 
   std::vector<EdgeBox> boxes;
@@ -66,32 +68,37 @@ Violation Witness(const std::vector<Point2>& p) {
     });
   } catch (const Meeting& m) {
     if (m.first != m.second) {
-      const auto edge = [&p](size_t i) {
-        return "from line " + LineOf(i) + " to line " + LineOf((i + 1) % p.size());
-      };
-      return {.text = "the edge " + edge(m.first) + " meets the edge " + edge(m.second),
-              .edges = {m.first, m.second}};
+      const size_t n = p.size();
+      Violation v = MakeViolation(ViolationKind::EdgesMeet, {LineOf(m.first), LineOf((m.first + 1) % n),
+                                                             LineOf(m.second), LineOf((m.second + 1) % n)});
+      v.edges = {m.first, m.second};
+      return v;
     }
   }
-  return {.text = "the fence is not a simple polygon"};
+  return MakeViolation(ViolationKind::NotSimple);
 }
 
 }  // namespace
 
 Violation CheckFence(const FenceTest& test) {
-  if (test.a.y != 0 || test.b.y != 0)
-    return {.text = "line 1: a reference point is not on y = 0", .a = test.a.y != 0, .b = test.b.y != 0};
+  if (test.a.y != 0 || test.b.y != 0) {
+    Violation v = MakeViolation(ViolationKind::ReferenceOffBase, {1});
+    v.a = test.a.y != 0;
+    v.b = test.b.y != 0;
+    return v;
+  }
   for (size_t j = 0; j < test.vertices.size(); ++j) {
     const Point v = test.vertices[j];
     const bool onBase = v.y == 0, notRightOfA = v.x <= test.a.x, notLeftOfB = v.x >= test.b.x;
     if (!onBase && !notRightOfA && !notLeftOfB) continue;
-    const char* what = onBase        ? "a vertex on y = 0"
-                       : notRightOfA ? "a vertex not right of the first reference point"
-                                     : "a vertex not left of the second reference point";
-    return {.text = "line " + LineOf(j) + ": " + what,
-            .a = !onBase && notRightOfA,
-            .b = !onBase && !notRightOfA,
-            .vertices = {j}};
+    Violation violation = MakeViolation(onBase        ? ViolationKind::VertexOnBase
+                                        : notRightOfA ? ViolationKind::VertexNotRightOfA
+                                                      : ViolationKind::VertexNotLeftOfB,
+                                        {LineOf(j)});
+    violation.a = !onBase && notRightOfA;
+    violation.b = !onBase && !notRightOfA;
+    violation.vertices = {j};
+    return violation;
   }
   std::vector<Point2> polygon;
   polygon.reserve(test.vertices.size());
