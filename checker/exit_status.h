@@ -9,24 +9,16 @@ namespace regs {
 // brannik-gen, brannik-trace): done; the task input or the call cannot be
 // used; not done (not judged, or what was asked could not be written). None
 // of them is a verdict on an answer.
-inline constexpr int Done = 0;
-inline constexpr int Unusable = 1;
-inline constexpr int NotDone = 2;
+enum FamilyStatus { Done = 0, Unusable = 1, NotDone = 2 };
 
 // Kattis-format validators (brannik-kattis, brannik-validate): an answer or a
 // task accepted, rejected, or not judged at all.
-inline constexpr int KattisAccepted = 42;
-inline constexpr int KattisRejected = 43;
-inline constexpr int KattisError = 1;
+enum KattisStatus { KattisAccepted = 42, KattisRejected = 43, KattisError = 1 };
 
 // CMS's checker (brannik-cms): the score is written, or it is not.
-inline constexpr int CmsScored = 0;
-inline constexpr int CmsError = 1;
+enum CmsStatus { CmsScored = 0, CmsError = 1 };
 
 // testlib's checkers (brannik-testlib).
-inline constexpr int TestlibOk = 0;
-inline constexpr int TestlibWrongAnswer = 1;
-inline constexpr int TestlibPresentationError = 2;
-inline constexpr int TestlibFail = 3;
+enum TestlibStatus { TestlibOk = 0, TestlibWrongAnswer = 1, TestlibPresentationError = 2, TestlibFail = 3 };
 
 }  // namespace regs

@@ -23,22 +23,12 @@ constexpr const char* Blue = "#0050c0";  // the reference points
 std::string Escaped(std::string_view text) {
   std::string out;
   for (const char c : text) {
-    switch (c) {
-      case '&':
-        out += "&amp;";
-        break;
-      case '<':
-        out += "&lt;";
-        break;
-      case '>':
-        out += "&gt;";
-        break;
-      case '"':
-        out += "&quot;";
-        break;
-      default:
-        out += c;
-    }
+    const char* entity = c == '&'   ? "&amp;"
+                         : c == '<' ? "&lt;"
+                         : c == '>' ? "&gt;"
+                         : c == '"' ? "&quot;"
+                                    : nullptr;
+    entity ? out += entity : out += c;
   }
   return out;
 }

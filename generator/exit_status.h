@@ -5,12 +5,10 @@
 namespace quillot {
 
 // quillot and quillot-gen: the test is made, or an argument is refused.
-inline constexpr int Done = 0;
-inline constexpr int Refused = 1;
+enum RunStatus { Done = 0, Refused = 1 };
 
 // Kattis-format validators (quillot-validate), and quillot-draw after them:
 // the test is valid, or it is not.
-inline constexpr int KattisAccepted = 42;
-inline constexpr int KattisRejected = 43;
+enum KattisStatus { KattisAccepted = 42, KattisRejected = 43 };
 
 }  // namespace quillot

@@ -24,5 +24,6 @@ int main(int argc, char** argv) {
   const Violation violation = CheckFence(test);
   OutFile out(stdout, "standard output", WritingStandardOutput);
   DrawSvg(test, violation, out);
-  return violation.kind == ViolationKind::None ? Done : KattisRejected;
+  if (violation.kind != ViolationKind::None) return KattisRejected;
+  return Done;
 }
