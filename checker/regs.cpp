@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <climits>
-#include <cstring>
 #include <new>
 
 namespace regs {
@@ -28,13 +27,18 @@ bool LineReader::get_line() {
         break;
       }
     }
-    const char* start = block + begin;
-    const size_t room = std::min(end - begin, BufferSize - 1 - size);
-    const auto* line_break = static_cast<const char*>(std::memchr(start, '\n', room));
-    const size_t take = line_break ? line_break - start + 1 : room;
-    std::memcpy(buffer + size, start, take);
-    size += take;
-    begin += take;
+    // Byte by byte through the line break: lines are a few characters long,
+    // shorter than a library call takes to start.
+    const char* from = block + begin;
+    const std::size_t room = std::min(end - begin, BufferSize - 1 - size);
+    std::size_t n = 0;
+    bool line_break = false;
+    while (n < room && !line_break) {
+      buffer[size + n] = from[n];
+      line_break = from[n++] == '\n';
+    }
+    size += n;
+    begin += n;
     if (line_break) break;
   }
   if (read_error) size = 0;
@@ -101,8 +105,8 @@ std::optional<long long> scan_i(const char*& p) {
   // Decimal, the form of nearly every number, first: 18 digits cannot pass
   // any limit, so they need no check.
   unsigned long long magnitude = 0;
+  const char* first = s;
   if (base == 10) {
-    const char* first = s;
     for (unsigned d; (d = static_cast<unsigned char>(*s) - '0') < 10 && s - first < 18; ++s)
       magnitude = magnitude * 10 + d;
     any_digit = s != first;
@@ -110,10 +114,12 @@ std::optional<long long> scan_i(const char*& p) {
   // Any digits further: magnitudes beyond LLONG_MIN's all saturate alike, so
   // the count stops one past it and never overflows.
   constexpr unsigned long long cap = 1ULL << 63;
-  const unsigned long long cap_before_digit = base == 16 ? cap / 16 : base == 10 ? cap / 10 : cap / 8;
-  for (int d; (d = digit_value(*s)) < base; ++s) {
-    any_digit = true;
-    magnitude = magnitude > cap_before_digit ? cap + 1 : std::min(magnitude * base + d, cap + 1);
+  if (base != 10 || s - first == 18) {
+    const unsigned long long cap_before_digit = base == 16 ? cap / 16 : base == 10 ? cap / 10 : cap / 8;
+    for (int d; (d = digit_value(*s)) < base; ++s) {
+      any_digit = true;
+      magnitude = magnitude > cap_before_digit ? cap + 1 : std::min(magnitude * base + d, cap + 1);
+    }
   }
   if (!any_digit) return std::nullopt;
   p = s;
@@ -159,11 +165,23 @@ namespace {
 
 }  // namespace
 
-Node* read_node(LineReader& file, int& count, Fault& fault, int& line) {
-  Node* node = read_node_head(file, count, fault, line);
+namespace {
+
+// What every level of a reading shares, passed down as one reference: the
+// reading goes as deep as the tree, 10000 levels, and a level's frame holds
+// little more than its node.
+struct Reading {
+  LineReader& file;
+  int& count;
+  Fault& fault;
+  int& line;
+};
+
+Node* read_subtree(const Reading& r) {
+  Node* node = read_node_head(r.file, r.count, r.fault, r.line);
   if (!node) return nullptr;
   for (int i = 0; i < node->K; ++i) {
-    node->children[i] = read_node(file, count, fault, line);
+    node->children[i] = read_subtree(r);
     if (!node->children[i]) {
       node->K = i;  // release just the subtrees read so far
       delete_node(node);
@@ -171,6 +189,12 @@ Node* read_node(LineReader& file, int& count, Fault& fault, int& line) {
     }
   }
   return node;
+}
+
+}  // namespace
+
+Node* read_node(LineReader& file, int& count, Fault& fault, int& line) {
+  return read_subtree({file, count, fault, line});
 }
 
 namespace {
