@@ -27,16 +27,26 @@ Judgement replay_file(const char* path, Verdict blamed, Trace* trace = nullptr) 
   return j;
 }
 
+// The results that the replay left stored.
+int stored_results() {
+  int stored = 0;
+  for (int i = 1; i <= M; ++i) stored += node_map[i]->K != 0 && node_map[i]->evaluated && node_map[i]->stored;
+  return stored;
+}
+
 // The contestant's valid answer against the jury's cost.
 Judgement against_least(const Judgement& answer) {
   Judgement j = answer;
+  const auto fault = [&j](Verdict verdict, const Fault& f) {
+    const Judgement with = judgement_of(verdict, f);
+    j.verdict = with.verdict;
+    j.fault = with.fault;
+    std::memcpy(j.message, with.message, sizeof j.message);
+  };
   if (answer.total > answer.least)
-    j = judgement_of(Verdict::Rejected, {FaultKind::Dearer, 0, {answer.total, answer.least}});
+    fault(Verdict::Rejected, {FaultKind::Dearer, 0, {answer.total, answer.least}});
   else if (answer.total < answer.least)
-    j = judgement_of(Verdict::JuryFault, {FaultKind::NotOptimal, 0, {answer.least, answer.total}});
-  j.claimed = answer.claimed;
-  j.total = answer.total;
-  j.least = answer.least;
+    fault(Verdict::JuryFault, {FaultKind::NotOptimal, 0, {answer.least, answer.total}});
   return j;
 }
 
@@ -55,20 +65,26 @@ Judgement judge_files(const char* task_path, const char* answer_path, const char
   std::fclose(task);
   if (!read) return j;
 
-  long long least = 0;
+  Judgement jury;
   if (jury_path) {
-    Judgement jury = replay_file(jury_path, Verdict::JuryFault);
+    jury = replay_file(jury_path, Verdict::JuryFault);
     if (jury.verdict != Verdict::Accepted) {
       delete_data();
       if (jury.verdict != Verdict::Rejected) return jury;  // not opened, or out of memory
       return judgement_of(Verdict::JuryFault, jury.fault);
     }
-    least = jury.total;
+    jury.stores = stored_results();
     clear_evaluated();
   }
   j = replay_file(answer_path, Verdict::Rejected, trace);
+  if (jury_path) {
+    j.least = jury.total;
+    j.least_stores = jury.stores;
+    if (j.verdict == Verdict::Accepted) j.stores = stored_results();
+    for (int i = 1; i <= M; ++i) j.most_stores += node_map[i]->K != 0;
+    --j.most_stores;  // the root's result is held
+  }
   delete_data();
-  j.least = least;
   return jury_path && j.verdict == Verdict::Accepted ? against_least(j) : j;
 }
 

@@ -21,6 +21,10 @@ struct Judgement {
   long long claimed = 0;       // the answer's claimed cost, when its line 1 holds one
   long long total = 0;         // the answer's replayed cost, when its replay reached the end
   long long least = 0;         // the jury's answer's cost, when one was replayed
+  // Stored results: the answer's, once its replay reached the end; the
+  // jury's; and those of storing every result but the root's (inner nodes
+  // less one), the most that any answer stores. Against a jury's answer only.
+  int stores = 0, least_stores = 0, most_stores = 0;
 };
 
 // The judgement of a verdict and its fault, with the fault's message; the
