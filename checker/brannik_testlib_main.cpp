@@ -2,10 +2,13 @@
 // testlib's calling convention (Polygon, Codeforces): brannik-testlib
 // [--testset <name>] [--group <name>] <input> <output> <answer>
 // [<result-file> [-appes]]; status 0 ok, 1 wrong answer, 2 presentation
-// error, 3 a failure of the jury's side or of the checker.
+// error, 3 a failure of the jury's side or of the checker. Compiled with
+// -DCMS, as CMS compiles a Polygon package's checker, it speaks CMS's
+// protocol instead, so that one source serves both systems.
 #include <cstdio>
 #include <cstring>
 
+#include "cms_protocol.h"
 #include "judge.h"
 
 namespace {
@@ -60,6 +63,9 @@ int report(const Outcome& outcome, const char* message, const char* result_path,
 }  // namespace
 
 int main(int argc, char** argv) {
+#ifdef CMS
+  return regs::cms_check(argc, argv);
+#endif
   // testlib's options name the test's set and group; the verdict needs neither.
   const char* files[5] = {};
   int count = 0;
