@@ -11,10 +11,11 @@
 # that is installed.
 #
 # Usage: hosting/make-hosting-packages.sh [options] <kattis-package-dir>
-#   --tests <file>        the secret tests in order, a line each: <name> <group>
-#                         <how> [<arguments>], <name>.in in data/secret (data/sample
-#                         for the group "sample"), <how> "gen" when made by the
-#                         generator with those arguments; lines with # are comments
+#   --tests <file>        the tests in order, a line each (as in tests.txt):
+#                         <name> <group> <how> [<arguments>], <name>.in in
+#                         data/secret (data/sample for the group "sample"),
+#                         <how> "gen" when the generator made it from those
+#                         arguments; lines that begin with # are comments
 #   --groups <file>       the groups in order, a line each: <name> <points> [what
 #                         the tests share]; the points add up to 100, and the
 #                         sample is a group of its own worth nothing
@@ -25,8 +26,9 @@
 #   --checker <file>      the checker's one source file: testlib's calling
 #                         convention, CMS's protocol with -DCMS; without one,
 #                         answers are compared token by token
-#   --score-type <type>   CMS's score type of the groups (GroupMin: a group
-#                         scores its points times its worst test's score)
+#   --score-type <type>   CMS's score type of the groups: GroupMin (a group
+#                         scores its points times its worst test's score) or
+#                         GroupMul (times the product of its tests' scores)
 # The environment's TIME_FACTOR (default 5) is the factor of the time limit.
 set -eu
 usage() {
@@ -62,6 +64,7 @@ fail() {
   exit 1
 }
 case $factor in '' | *[!0-9.]* | *.*.* | .) fail "TIME_FACTOR is not a number: $factor" ;; esac
+case $score_type in GroupMin | GroupMul) ;; *) fail "not a score type of groups: $score_type" ;; esac
 
 title=$(sed -n 's/^name: *//p' "$kattis/problem.yaml")
 memory=$(sed -n 's/^ *memory: *\([0-9][0-9]*\).*/\1/p' "$kattis/problem.yaml")
