@@ -2,12 +2,15 @@
 // testlib's calling convention (Polygon, Codeforces): brannik-testlib
 // [--testset <name>] [--group <name>] <input> <output> <answer>
 // [<result-file> [-appes]]; status 0 ok, 1 wrong answer, 2 presentation
-// error, 3 a failure of the jury's side or of the checker.
+// error, 3 a failure of the jury's side or of the checker. Compiled with
+// -DCMS, as CMS compiles a Polygon package's checker, it speaks CMS's
+// protocol instead, so that one source serves both systems.
 #include <cstdio>
 #include <cstring>
 #include <string>
 
 #include "args.h"
+#include "cms_protocol.h"
 #include "exit_status.h"
 #include "judge.h"
 #include "output.h"
@@ -58,6 +61,9 @@ const Outcome& outcome_of(const regs::Judgement& j) {
 }  // namespace
 
 int main(int argc, char** argv) {
+#ifdef CMS
+  return regs::cms_check(argc, argv);
+#endif
   regs::ignore_broken_pipes();
   regs::TestlibCall call;
   char err[regs::ErrSize];

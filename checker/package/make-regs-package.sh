@@ -3,7 +3,8 @@
 # and the same, zipped for DOMjudge, into <package-dir>.zip: the statement, the
 # worked example as the sample, a test set made by brannik-gen from fixed
 # arguments with answers by brannik-solve, the validators as one-file sources
-# with build scripts, and the submissions.
+# with build scripts, and the submissions; and the same task for CMS and
+# Polygon (hosting/make-hosting-packages.sh).
 # Usage: checker/package/make-regs-package.sh <build-dir> <package-dir>
 set -eu
 [ $# -eq 2 ] || { echo "usage: $0 <build-dir> <package-dir>" >&2; exit 2; }
@@ -48,6 +49,12 @@ sed 's/^constexpr long long claim_error = 0;$/constexpr long long claim_error = 
   >"$out/submissions/wrong_answer/wrong-total.cpp"
 grep -q '^constexpr long long claim_error = 1;$' "$out/submissions/wrong_answer/wrong-total.cpp"
 
+# The time limit, and the task for CMS and Polygon beside the package, with
+# the checker's one source that serves both.
+"$here/../../hosting/make-hosting-packages.sh" --tests "$here/tests.txt" --groups "$here/groups.txt" \
+  --model "$bin/brannik-solve" --main submissions/accepted/brannik-solve.cpp --generator brannik-gen \
+  --generator-source "$bin/brannik-gen.cpp" --checker "$bin/brannik-testlib.cpp" "$out"
+
 # problem.yaml at the zip's top, as DOMjudge imports it.
 (cd "$out" && "${CMAKE:-cmake}" -E tar cf "../$(basename "$out").zip" --format=zip -- \
-  problem.yaml problem_statement data input_validators output_validators submissions)
+  problem.yaml .timelimit problem_statement data input_validators output_validators submissions)

@@ -237,23 +237,34 @@ TEST(Hosts, EachProgramKeepsItsSystemsProtocol) {
   for (const Row& row : Table) expect_row(row, row.program);
 }
 
+// The testlib checker's source built as CMS builds a Polygon package's
+// checker: gnu++17, CMS's testlib.h forced in before it (or, where CMS is not
+// installed, a stand-in with names of the same kinds), CMS defined.
+const std::string AsCmsBuildsIt =
+    "h=/usr/local/include/cms/testlib.h; [ -f $h ] || h='" TESTLIB_STAND_IN
+    "'; "
+    "g++ -x c++ -O2 -static -DCMS -I \"$(dirname $h)\" -include $h -o program brannik-testlib.cpp";
+
 // Each one-file program, built by the compiler alone, as a judging system
 // builds it, keeps the built program's rows; the generator also builds as
-// Kattis problemtools builds a generator, and the solver, without the
-// descriptors' part, writes the built solver's answers.
+// Kattis problemtools builds a generator, the testlib checker as CMS builds
+// it keeps brannik-cms's rows, and the solver, without the descriptors' part,
+// writes the built solver's answers.
 TEST(Hosts, TheOneFileProgramsCompileAloneAndKeepTheProtocol) {
+  const std::string Cxx20 = "g++ -std=c++20 -O2 -Wall -Wextra ";
   const struct {
-    std::string name, program, also;
+    std::string name, program, build;
   } sources[] = {
-      {"brannik-testlib", Testlib, ""},
-      {"brannik-gen", Gen, "g++ -std=gnu++17 -Wall -Wextra -fsyntax-only brannik-gen.cpp"},
-      {"brannik-solve", Solve, ""},
+      {"brannik-testlib", Testlib, Cxx20 + "brannik-testlib.cpp -o program"},
+      {"brannik-testlib", Cms, AsCmsBuildsIt},
+      {"brannik-gen", Gen,
+       Cxx20 + "brannik-gen.cpp -o program && g++ -std=gnu++17 -Wall -Wextra -fsyntax-only brannik-gen.cpp"},
+      {"brannik-solve", Solve, Cxx20 + "brannik-solve.cpp -o program"},
   };
   for (const auto& one : sources) {
     const support::ScratchDir dir;
-    const Outcome built = support::run_shell(
-        dir.path, "cp '" ONE_FILE_DIR "/" + one.name + ".cpp' . && g++ -std=c++20 -O2 -Wall -Wextra " +
-                      one.name + ".cpp -o program" + (one.also.empty() ? "" : " && ") + one.also);
+    const Outcome built =
+        support::run_shell(dir.path, "cp '" ONE_FILE_DIR "/" + one.name + ".cpp' . && " + one.build);
     ASSERT_EQ(built.status, 0) << built.err;
     EXPECT_EQ(built.err, "");
     for (const Row& row : Table)

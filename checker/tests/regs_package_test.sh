@@ -4,6 +4,9 @@
 # validator accepts every test, the output validator accepts every answer file
 # as a team output, and of the submissions, compiled as Kattis compiles C++,
 # the accepted one is accepted on every test and the wrong answers rejected.
+# The same task for CMS and Polygon beside it agrees with it
+# (hosting/check-hosting-packages.py), and the CMS folder's checker is static
+# and judges the sample as brannik-cms does.
 # Usage: checker/tests/regs_package_test.sh <build-dir>
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
@@ -57,3 +60,14 @@ for test in "$p"/data/*/*.in; do
   [ "$(judged "$test" "$work/team")" -eq 43 ] || fail "wrong-total on $test is not rejected"
 done
 [ "$dearer" -gt 0 ] || fail "store-everything is accepted on every test"
+
+"$here/../../hosting/check-hosting-packages.py" "$p" || fail "the CMS or Polygon package does not agree with the Kattis package"
+"${CMAKE:-cmake}" -E tar tf "$work/regs.zip" | grep -qx .timelimit || fail "regs.zip has no .timelimit"
+cms=$work/cms/regs
+! ldd "$cms/check/checker" >/dev/null 2>&1 || fail "the CMS folder's checker loads shared libraries"
+scored() {
+  "$cms/check/checker" "$cms/input/input0.txt" "$cms/output/output0.txt" "$1" 2>/dev/null
+}
+[ "$(scored "$cms/output/output0.txt")" = 1.0 ] || fail "the CMS checker does not accept the sample's answer"
+"$work/store-everything" <"$cms/input/input0.txt" >"$work/team"
+[ "$(scored "$work/team")" = 0.0 ] || fail "the CMS checker accepts a dearer answer to the sample"

@@ -4,8 +4,10 @@
 # input validator, quillot-gen as its generator with the generators.yaml that
 # made the tests. The question is the jury's: given their <solution> (a program
 # that reads a test on standard input and writes its answer), it writes the
-# answer files and puts the solution among the accepted submissions; without
-# it, README.md in the package lists what the jury must add.
+# answer files and puts the solution among the accepted submissions, and
+# writes the same task for CMS and Polygon beside the package, its time limit
+# from the solution's runs (hosting/make-hosting-packages.sh); without it,
+# README.md in the package lists what the jury must add.
 # Usage: generator/package/make-fence-package.sh [--allow-shared] <build-dir> <package-dir> [<solution>]
 set -eu
 shared=no
@@ -22,6 +24,8 @@ bin=$(cd "$1" && pwd)/generator
 out=$2
 solution=${3-}
 
+hosting=$(mktemp -d)
+trap 'rm -rf "$hosting"' EXIT
 rm -rf "$out"
 mkdir -p "$out/problem_statement" "$out/data/sample" "$out/data/secret" "$out/generators"
 cp "$here/problem.yaml" "$out/"
@@ -47,6 +51,7 @@ program "$out/generators/quillot-gen" "$bin/quillot-gen"
 # The sample, then one secret test a line: its name and quillot-gen's <N> <seed>,
 # both variants from the smallest fence to the largest, every seed its own.
 "$bin/quillot-gen" 12 7 >"$out/data/sample/1.in"
+echo "1 sample gen 12 7" >"$hosting/tests"
 {
   printf '# How data/ was made: quillot-gen <N> <seed>, with fixed seeds.\n'
   printf 'data:\n  sample:\n    type: directory\n    data:\n      "1": quillot-gen 12 7\n'
@@ -57,6 +62,7 @@ while read -r name size seed; do
   number=$((number + 1))
   "$bin/quillot-gen" "$size" "$seed" >"$out/data/secret/$(printf %02d "$number")-$name.in"
   printf '      - %s: quillot-gen %s %s\n' "$name" "$size" "$seed" >>"$out/generators/generators.yaml"
+  echo "$(printf %02d "$number")-$name secret gen $size $seed" >>"$hosting/tests"
 done <<'EOF'
 smallest-tent 4 1
 smallest-rectangle 5 2
@@ -81,10 +87,18 @@ if [ -n "$solution" ]; then
     "$solution" <"$test" >"${test%.in}.ans"
   done
   program "$out/submissions/accepted/solution" "$solution"
+  # One group of every secret test, pass or fail as the Kattis package judges;
+  # the answers are compared token by token.
+  echo "secret 100 every test of the set" >"$hosting/groups"
+  "$here/../../hosting/make-hosting-packages.sh" --tests "$hosting/tests" --groups "$hosting/groups" \
+    --model "$solution" --main "submissions/accepted/solution/$(basename "$solution")" --generator quillot-gen "$out"
   todo='- the question and the form of the answer, in problem_statement/problem.en.tex;
 - an output validator in output_validators/ (and validation: custom in
   problem.yaml) if answers are not compared token by token.'
 else
+  # No CMS or Polygon package without answers: none of an earlier solution stays.
+  rm -rf "$(dirname "$out")/cms/$(basename "$out")" "$(dirname "$out")/polygon/$(basename "$out")" \
+    "$(dirname "$out")/polygon/$(basename "$out").zip"
   todo='- the question and the form of the answer, in problem_statement/problem.en.tex;
 - the answer of every test, data/sample/*.ans and data/secret/*.ans beside the
   .in files: run generator/package/make-fence-package.sh again with the solution

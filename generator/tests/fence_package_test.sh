@@ -3,7 +3,9 @@
 # verifyproblem: its validator and generator build with their own build
 # scripts, the validator accepts every test, the generator makes every test
 # again from the commands of generators.yaml, a solution given writes an answer
-# of every test, and without one the package says that the answers are missing.
+# of every test and the same task for CMS and Polygon that agrees with the
+# package (hosting/check-hosting-packages.py), and without one the package
+# says that the answers are missing and has no CMS or Polygon package.
 # Usage: generator/tests/fence_package_test.sh <build-dir>
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
@@ -21,6 +23,7 @@ p=$work/fence
 printf '#!/bin/sh\nsed -n 2p\n' >"$work/solution"
 chmod +x "$work/solution"
 "$here/../package/make-fence-package.sh" --allow-shared "$build" "$p" "$work/solution"
+"$here/../../hosting/check-hosting-packages.py" "$p" || fail "the CMS or Polygon package does not agree with the Kattis package"
 
 # Built in a copy of its folder, as a judging system builds it.
 built() {
@@ -60,3 +63,4 @@ set -- "$p"/data/*/*.in
 "$here/../package/make-fence-package.sh" --allow-shared "$build" "$p"
 ! ls "$p"/data/*/*.ans >/dev/null 2>&1 || fail "answers without a solution"
 grep -q 'FENCE_SOLUTION' "$p/README.md" || fail "the package does not say that the answers are missing"
+[ ! -e "$work/cms/fence" ] && [ ! -e "$work/polygon/fence.zip" ] || fail "CMS or Polygon packages without answers"

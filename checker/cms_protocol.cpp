@@ -1,0 +1,39 @@
+// CMS's protocol of a checker: the score on standard output, the message on
+// standard error, a non-zero status when it could not judge.
+#include "cms_protocol.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+
+#include "descriptors.h"
+#include "exit_status.h"
+#include "judge.h"
+#include "output.h"
+
+namespace regs {
+
+int cms_check(int argc, char** argv) {
+  ignore_broken_pipes();
+  const int closed = reopen_standard_descriptors();
+  if (argc < 4) {
+    std::fputs("usage: brannik-cms <input> <correct_output> <contestant_output>\n", stderr);
+    return CmsError;
+  }
+  if (closed < 0 || closed & 1 << STDOUT_FILENO) return CmsError;  // the score would reach nobody
+
+  // The correct output sets the cost that the contestant's output must reach.
+  const Judgement j = judge(argv[1], argv[3], argv[2]);
+  if (j.verdict != Verdict::Accepted && j.verdict != Verdict::Rejected) {
+    std::fputs(verdict_line(j).text, stderr);
+    return CmsError;
+  }
+  char err[ErrSize];
+  if (!write_all(stdout, j.verdict == Verdict::Accepted ? "1.0\n" : "0.0\n", err)) {
+    std::fputs("cannot write the score\n", stderr);
+    return CmsError;
+  }
+  return write_all(stderr, answer_line(j).text, err) ? CmsScored : CmsError;
+}
+
+}  // namespace regs

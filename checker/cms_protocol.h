@@ -1,0 +1,14 @@
+// CMS's protocol of a checker, for brannik-cms and for the one source that
+// Polygon and CMS both compile (brannik-testlib.cpp with -DCMS).
+#pragma once
+
+namespace regs {
+
+// Judges as CMS calls a checker: argv holds <input> <correct_output>
+// <contestant_output>, the correct output setting the cost to reach. The score
+// goes to standard output ("1.0" accepted, "0.0" rejected) and the message to
+// standard error; the status is 0 when judged, 1 when not (the reason on
+// standard error).
+int cms_check(int argc, char** argv);
+
+}  // namespace regs
