@@ -3,9 +3,11 @@
 
 #include <charconv>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string_view>
 
+#include "default_score.h"
 #include "regs.h"
 
 namespace regs {
@@ -85,21 +87,51 @@ int read_gen_call(int argc, char** argv, TaskPlan& plan, char* err) {
   return 1;
 }
 
+int default_score_form(ScoreForm& form, char* err) { return read_score_form(BRANNIK_SCORE, form, err); }
+
 int read_testlib_call(int argc, char** argv, TestlibCall& call, char* err) {
+  constexpr const char* Usage =
+      "usage: brannik-testlib [--testset <name>] [--group <name>] [--score <form>] <input> <output> <answer> "
+      "[<result-file> [-appes]]";
   const char* files[5] = {};
+  const char* form = nullptr;
   int count = 0;
   for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--testset") == 0 || std::strcmp(argv[i], "--group") == 0)
+    if (std::strcmp(argv[i], "--score") == 0)
+      form = ++i < argc ? argv[i] : "";
+    else if (std::strcmp(argv[i], "--testset") == 0 || std::strcmp(argv[i], "--group") == 0)
       ++i;
     else if (count++ < 5)
       files[count - 1] = argv[i];
   }
-  call = {files[0], files[1], files[2], count > 3 ? files[3] : nullptr,
-          count > 4 && std::strcmp(files[4], "-appes") == 0};
-  if (count < 3 || count > 5 || (count == 5 && !call.xml))
-    return usage(err,
-                 "usage: brannik-testlib [--testset <name>] [--group <name>] <input> <output> <answer> "
-                 "[<result-file> [-appes]]");
+  call.result = count > 3 ? files[3] : nullptr;
+  call.xml = count > 4 && std::strcmp(files[4], "-appes") == 0;
+  if (count < 3 || count > 5 || (count == 5 && !call.xml)) return usage(err, Usage);
+  call.input = files[0];
+  call.output = files[1];
+  call.answer = files[2];
+  return form ? read_score_form(form, call.form, err) : default_score_form(call.form, err);
+}
+
+int read_kattis_call(int argc, char** argv, KattisCall& call, char* err) {
+  constexpr const char* Usage =
+      "usage: brannik-kattis <input> <answer> <feedback_dir> [--score <form>] [--points <P>] < <team output>";
+  call.feedback = argc > 3 ? argv[3] : nullptr;
+  if (argc < 4) return usage(err, Usage);
+  call.input = argv[1];
+  call.answer = argv[2];
+  if (!default_score_form(call.form, err)) return 0;
+  // Flags of other validators, which a system may pass, are passed over.
+  for (int i = 4; i < argc; ++i) {
+    const bool score = std::strcmp(argv[i], "--score") == 0, points = std::strcmp(argv[i], "--points") == 0;
+    if (!score && !points) continue;
+    const char* value = ++i < argc ? argv[i] : "";
+    char* end = nullptr;
+    if (score && !read_score_form(value, call.form, err)) return 0;
+    if (points && !(*value >= '0' && *value <= '9' && (call.points = std::strtod(value, &end)) > 0 &&
+                    call.points <= 1e6 && *end == '\0'))
+      return usage(err, Usage);
+  }
   return 1;
 }
 

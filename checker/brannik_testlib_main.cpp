@@ -1,8 +1,9 @@
 // brannik-testlib: the register task's checker for systems that follow
 // testlib's calling convention (Polygon, Codeforces): brannik-testlib
-// [--testset <name>] [--group <name>] <input> <output> <answer>
-// [<result-file> [-appes]]; status 0 ok, 1 wrong answer, 2 presentation
-// error, 3 a failure of the jury's side or of the checker. Compiled with
+// [--testset <name>] [--group <name>] [--score <form>] <input> <output>
+// <answer> [<result-file> [-appes]]; status 0 ok, 1 wrong answer, 2
+// presentation error, 3 a failure of the jury's side or of the checker, 7
+// points: a valid answer dearer than the least, scored in part. Compiled with
 // -DCMS, as CMS compiles a Polygon package's checker, it speaks CMS's
 // protocol instead, so that one source serves both systems.
 #include <cstdio>
@@ -14,6 +15,7 @@
 #include "exit_status.h"
 #include "judge.h"
 #include "output.h"
+#include "score.h"
 
 namespace {
 
@@ -26,7 +28,7 @@ struct Outcome {
 constexpr Outcome Ok{regs::TestlibOk, "ok", "accepted"},
     WrongAnswer{regs::TestlibWrongAnswer, "wrong answer", "wrong-answer"},
     PresentationError{regs::TestlibPresentationError, "wrong output format", "presentation-error"},
-    Fail{regs::TestlibFail, "FAIL", "fail"};
+    Fail{regs::TestlibFail, "FAIL", "fail"}, Points{regs::TestlibPoints, "points", "points"};
 
 // The verdict goes into the result file when one is named (as XML with
 // -appes), and as a line to standard error. A named result file carries the
@@ -35,13 +37,16 @@ constexpr Outcome Ok{regs::TestlibOk, "ok", "accepted"},
 // as it is; without one, standard error is all, and a line not written there
 // is a failure. Every other file is closed by then, so a closed standard
 // error never writes into one of them.
-int report(const Outcome& outcome, const char* message, const regs::TestlibCall& call) {
+int report(const Outcome& outcome, const std::string& message, const regs::TestlibCall& call,
+           const char* points = nullptr) {
   const std::string line = std::string(outcome.plain) + " " + message + "\n";
   char err[regs::ErrSize];
   if (call.result) {
+    // Points, as testlib gives them, also stand in an attribute of the XML result.
+    const std::string attribute = points ? std::string("\" points = \"") + points : "";
     const std::string xml =
         std::string("<?xml version=\"1.0\" encoding=\"windows-1251\"?><result outcome = \"") + outcome.xml +
-        "\">" + regs::xml_escaped(message) + "</result>\n";
+        attribute + "\">" + regs::xml_escaped(message) + "</result>\n";
     if (!regs::write_file(call.result, call.xml ? xml : line, err)) {
       std::fprintf(stderr, "FAIL cannot write the result file %s\n", call.result);
       return Fail.status;
@@ -70,6 +75,11 @@ int main(int argc, char** argv) {
   if (!regs::read_testlib_call(argc, argv, call, err)) return report(Fail, err, call);
 
   const regs::Judgement j = regs::judge(call.input, call.output, call.answer);
+  const regs::Score score = regs::score_of(j, call.form);
+  if (score.partial) {
+    const std::string line = score.line.text;
+    return report(Points, score.text + (" " + line.substr(0, line.size() - 1)), call, score.text);
+  }
   const Outcome& outcome = outcome_of(j);
   regs::Line message = j.verdict == regs::Verdict::Rejected ? regs::answer_line(j) : regs::verdict_line(j);
   if (j.verdict == regs::Verdict::Accepted)

@@ -5,11 +5,14 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <string>
 
+#include "args.h"
 #include "descriptors.h"
 #include "exit_status.h"
 #include "judge.h"
 #include "output.h"
+#include "score.h"
 
 namespace regs {
 
@@ -22,18 +25,25 @@ int cms_check(int argc, char** argv) {
   }
   if (closed < 0 || closed & 1 << STDOUT_FILENO) return CmsError;  // the score would reach nobody
 
+  // CMS passes no options: the form is the one the checker was built with.
+  ScoreForm form;
+  char err[ErrSize];
+  if (!default_score_form(form, err)) {
+    std::fprintf(stderr, "%s\n", err);
+    return CmsError;
+  }
   // The correct output sets the cost that the contestant's output must reach.
   const Judgement j = judge(argv[1], argv[3], argv[2]);
   if (j.verdict != Verdict::Accepted && j.verdict != Verdict::Rejected) {
     std::fputs(verdict_line(j).text, stderr);
     return CmsError;
   }
-  char err[ErrSize];
-  if (!write_all(stdout, j.verdict == Verdict::Accepted ? "1.0\n" : "0.0\n", err)) {
+  const Score score = score_of(j, form);
+  if (!write_all(stdout, std::string(score.text) + "\n", err)) {
     std::fputs("cannot write the score\n", stderr);
     return CmsError;
   }
-  return write_all(stderr, answer_line(j).text, err) ? CmsScored : CmsError;
+  return write_all(stderr, score.line.text, err) ? CmsScored : CmsError;
 }
 
 }  // namespace regs

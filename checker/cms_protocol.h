@@ -6,9 +6,10 @@ namespace regs {
 
 // Judges as CMS calls a checker: argv holds <input> <correct_output>
 // <contestant_output>, the correct output setting the cost to reach. The score
-// goes to standard output ("1.0" accepted, "0.0" rejected) and the message to
-// standard error; the status is 0 when judged, 1 when not (the reason on
-// standard error).
+// goes to standard output ("1.0" accepted, "0.0" rejected, and between for a
+// valid dearer answer when the checker was built with a partial form in
+// BRANNIK_SCORE) and the message to standard error; the status is 0 when
+// judged, 1 when not (the reason on standard error).
 int cms_check(int argc, char** argv);
 
 }  // namespace regs

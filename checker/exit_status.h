@@ -18,7 +18,13 @@ enum KattisStatus { KattisAccepted = 42, KattisRejected = 43, KattisError = 1 };
 // CMS's checker (brannik-cms): the score is written, or it is not.
 enum CmsStatus { CmsScored = 0, CmsError = 1 };
 
-// testlib's checkers (brannik-testlib).
-enum TestlibStatus { TestlibOk = 0, TestlibWrongAnswer = 1, TestlibPresentationError = 2, TestlibFail = 3 };
+// testlib's checkers (brannik-testlib); points: part of the test's score.
+enum TestlibStatus {
+  TestlibOk = 0,
+  TestlibWrongAnswer = 1,
+  TestlibPresentationError = 2,
+  TestlibFail = 3,
+  TestlibPoints = 7
+};
 
 }  // namespace regs

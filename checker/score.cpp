@@ -10,7 +10,7 @@ namespace regs {
 
 namespace {
 
-int refuse(char* err, const char* text) {
+int bad_form(char* err, const char* text) {
   std::snprintf(
       err, ErrSize,
       "score form %s: \"least\", \"power\", \"power:P\" with P above 0, or \"threshold:T\" with T a whole "
@@ -40,15 +40,14 @@ double power_score(long long above, long long range, double p) {
   return std::pow(static_cast<double>(above) / static_cast<double>(range), p);
 }
 
-// As testlib prints points: ten decimals, the zeros at the end dropped but one.
-void format_value(double value, char (&text)[16]) {
-  std::snprintf(text, sizeof text, "%.10f", value);
+}  // namespace
+
+void format_score(double value, char* text, std::size_t size) {
+  std::snprintf(text, size, "%.10f", value);
   std::size_t end = std::strlen(text);
-  while (text[end - 1] == '0' && text[end - 2] != '.') --end;
+  while (end > 2 && text[end - 1] == '0' && text[end - 2] != '.') --end;
   text[end] = '\0';
 }
-
-}  // namespace
 
 int read_score_form(const char* text, ScoreForm& form, char* err) {
   const char* colon = std::strchr(text, ':');
@@ -61,15 +60,15 @@ int read_score_form(const char* text, ScoreForm& form, char* err) {
     const double p = colon ? std::strtod(value, &end) : 2;
     // Decimals alone: no sign, no exponent, nothing after the digits.
     if (colon && (!*value || *value == '+' || *value == '-' || std::strpbrk(value, "eEnNiIxX") || *end))
-      return refuse(err, text);
-    if (!(p > 0) || p > 1000) return refuse(err, text);
+      return bad_form(err, text);
+    if (!(p > 0) || p > 1000) return bad_form(err, text);
     form = {ScoreForm::Power, p, 0};
   } else if (std::strncmp(text, "threshold", name) == 0 && name == 9 && colon) {
     const long long t = std::strtoll(value, &end, 10);
-    if (!*value || *value == '+' || *value == '-' || *end || t < 0 || t > 100000) return refuse(err, text);
+    if (!*value || *value == '+' || *value == '-' || *end || t < 0 || t > 100000) return bad_form(err, text);
     form = {ScoreForm::Threshold, 2, t};
   } else {
-    return refuse(err, text);
+    return bad_form(err, text);
   }
   return 1;
 }
@@ -85,7 +84,7 @@ Score score_of(const Judgement& j, const ScoreForm& form) {
   } else if (s.partial) {
     s.value = j.stores - j.least_stores <= form.t ? 1 : 0;
   }
-  format_value(s.value, s.text);
+  format_score(s.value, s.text, sizeof s.text);
   s.line = answer_line(j);
   if (s.partial) {
     const std::size_t end = std::strcspn(s.line.text, "\n");

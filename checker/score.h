@@ -31,6 +31,10 @@ struct Score {
   Line line;             // what the contestant reads: the message, and for a partial score its value
 };
 
+// A score as every system is given it, as testlib prints points: ten
+// decimals, the zeros at their end dropped but one ("0.5625", "1.0").
+void format_score(double value, char* text, std::size_t size);
+
 // The score of a judgement against a jury's answer: 1 for an accepted answer,
 // the form's value for a valid one dearer than the least ("total cost 21, the
 // least is 17: score 0.5625"), 0 for any other rejection, with its message.

@@ -71,7 +71,8 @@ const Row Table[] = {
      "$P in out ans res -appes more 2>/dev/null", 3, "", "", "res",
      XmlHead +
          "<result outcome = \"fail\">usage: brannik-testlib [--testset &lt;name&gt;] [--group &lt;name&gt;] "
-         "&lt;input&gt; &lt;output&gt; &lt;answer&gt; [&lt;result-file&gt; [-appes]]</result>\n"},
+         "[--score &lt;form&gt;] &lt;input&gt; &lt;output&gt; &lt;answer&gt; [&lt;result-file&gt; "
+         "[-appes]]</result>\n"},
     {"standard error closed, result file", Testlib, WorkedIn, WorkedOut, "$P in out ans res 2>&-", 0, "", "",
      "res", "ok total cost 11\n"},
     {"standard error closed, no result file", Testlib, WorkedIn, WorkedOut, "$P in out ans 2>&-", 3, "", ""},
@@ -84,7 +85,8 @@ const Row Table[] = {
     {"missing output", Testlib, WorkedIn, std::nullopt, "$P in out ans", 1, "",
      "wrong answer failed opening file\n"},
     {"bad call", Testlib, WorkedIn, WorkedOut, "$P in out", 3, "",
-     "FAIL usage: brannik-testlib [--testset <name>] [--group <name>] <input> <output> <answer> "
+     "FAIL usage: brannik-testlib [--testset <name>] [--group <name>] [--score <form>] <input> <output> "
+     "<answer> "
      "[<result-file> [-appes]]\n"},
     {"unwritable result file", Testlib, WorkedIn, WorkedOut, "$P in out ans nofolder/res", 3, "",
      "FAIL cannot write the result file nofolder/res\n"},
@@ -145,7 +147,8 @@ const Row Table[] = {
     {"standard input closed", Kattis, WorkedIn, WorkedOut, "$P in ans fb <&-", 1, "", "", "fb/judgeerror.txt",
      "no team output: standard input closed\n"},
     {"bad call", Kattis, WorkedIn, WorkedOut, "$P in ans < out", 1, "",
-     "usage: brannik-kattis <input> <answer> <feedback_dir> < <team output>\n"},
+     "usage: brannik-kattis <input> <answer> <feedback_dir> [--score <form>] [--points <P>] < <team "
+     "output>\n"},
     {"unwritable feedback folder, accepted", Kattis, WorkedIn, WorkedOut, "$P in ans nofolder < out", 1, "",
      "cannot write judgemessage.txt in the feedback folder\n"},
     {"accepted", Cms, WorkedIn, WorkedOut, "$P in ans out", 0, "1.0\n", "Success\n"},
