@@ -7,7 +7,6 @@
 #include <cstring>
 #include <string_view>
 
-#include "default_score.h"
 #include "regs.h"
 
 namespace regs {
@@ -87,14 +86,11 @@ int read_gen_call(int argc, char** argv, TaskPlan& plan, char* err) {
   return 1;
 }
 
-int default_score_form(ScoreForm& form, char* err) { return read_score_form(BRANNIK_SCORE, form, err); }
-
-int read_testlib_call(int argc, char** argv, TestlibCall& call, char* err) {
+int read_testlib_call(int argc, char** argv, const char* form, TestlibCall& call, char* err) {
   constexpr const char* Usage =
       "usage: brannik-testlib [--testset <name>] [--group <name>] [--score <form>] <input> <output> <answer> "
       "[<result-file> [-appes]]";
   const char* files[5] = {};
-  const char* form = nullptr;
   int count = 0;
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--score") == 0)
@@ -110,17 +106,17 @@ int read_testlib_call(int argc, char** argv, TestlibCall& call, char* err) {
   call.input = files[0];
   call.output = files[1];
   call.answer = files[2];
-  return form ? read_score_form(form, call.form, err) : default_score_form(call.form, err);
+  return read_score_form(form, call.form, err);
 }
 
-int read_kattis_call(int argc, char** argv, KattisCall& call, char* err) {
+int read_kattis_call(int argc, char** argv, const char* form, KattisCall& call, char* err) {
   constexpr const char* Usage =
       "usage: brannik-kattis <input> <answer> <feedback_dir> [--score <form>] [--points <P>] < <team output>";
   call.feedback = argc > 3 ? argv[3] : nullptr;
   if (argc < 4) return usage(err, Usage);
   call.input = argv[1];
   call.answer = argv[2];
-  if (!default_score_form(call.form, err)) return 0;
+  if (!read_score_form(form, call.form, err)) return 0;
   // Flags of other validators, which a system may pass, are passed over.
   for (int i = 4; i < argc; ++i) {
     const bool score = std::strcmp(argv[i], "--score") == 0, points = std::strcmp(argv[i], "--points") == 0;

@@ -22,13 +22,10 @@ bool read_seed(const char* text, std::uint32_t& seed);
 // digits; the ranges are generate_task's to check.
 int read_gen_call(int argc, char** argv, TaskPlan& plan, char* err);
 
-// The form of the score that a judging program's call names with --score
-// <form>, or BRANNIK_SCORE (default_score.h) when it names none.
-int default_score_form(ScoreForm& form, char* err);
-
 // testlib's call: [--testset <name>] [--group <name>] [--score <form>]
 // <input> <output> <answer> [<result-file> [-appes]], the options anywhere;
 // the first two name the test's set and group, which the verdict needs not.
+// Without --score the form is `form`, the program's default (BRANNIK_SCORE).
 struct TestlibCall {
   const char* input = nullptr;
   const char* output = nullptr;  // the contestant's
@@ -39,12 +36,13 @@ struct TestlibCall {
 };
 // On a bad call, result and xml are still set when the call names them, as
 // testlib reports a bad call into the result file too.
-int read_testlib_call(int argc, char** argv, TestlibCall& call, char* err);
+int read_testlib_call(int argc, char** argv, const char* form, TestlibCall& call, char* err);
 
 // The Kattis format's call of an output validator: <input> <answer>
 // <feedback_dir> [--score <form>] [--points <P>], the flags from the
 // problem's validator_flags, others passed over; P, the points of a test
-// scored in full, a decimal above 0 (1 when not named).
+// scored in full, a decimal above 0 (1 when not named). Without --score the
+// form is `form`, the program's default (BRANNIK_SCORE).
 struct KattisCall {
   const char* input = nullptr;
   const char* answer = nullptr;  // the jury's
@@ -53,7 +51,7 @@ struct KattisCall {
   double points = 1;
 };
 // On a bad call, feedback is still set when the call names it.
-int read_kattis_call(int argc, char** argv, KattisCall& call, char* err);
+int read_kattis_call(int argc, char** argv, const char* form, KattisCall& call, char* err);
 
 // brannik-trace <input> <answer> [--svg <file>]
 struct TraceCall {

@@ -2,5 +2,6 @@
 // <correct_output> <contestant_output>; the score on standard output, the
 // message on standard error, a non-zero status when it could not judge.
 #include "cms_protocol.h"
+#include "default_score.h"
 
-int main(int argc, char** argv) { return regs::cms_check(argc, argv); }
+int main(int argc, char** argv) { return regs::cms_check(argc, argv, BRANNIK_SCORE); }

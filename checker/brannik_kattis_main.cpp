@@ -10,6 +10,7 @@
 #include <string>
 
 #include "args.h"
+#include "default_score.h"
 #include "descriptors.h"
 #include "exit_status.h"
 #include "judge.h"
@@ -50,7 +51,7 @@ std::string points_of(const regs::Score& score, double points) {
 int main(int argc, char** argv) {
   regs::KattisCall call;
   char err[regs::ErrSize];
-  const bool called = regs::read_kattis_call(argc, argv, call, err);
+  const bool called = regs::read_kattis_call(argc, argv, BRANNIK_SCORE, call, err);
   const int closed = regs::reopen_standard_descriptors();
   if (!called) return not_judged(call.feedback, (std::string(err) + "\n").c_str());
   if (closed < 0 || closed & 1 << STDIN_FILENO)

@@ -12,6 +12,7 @@
 
 #include "args.h"
 #include "cms_protocol.h"
+#include "default_score.h"
 #include "exit_status.h"
 #include "judge.h"
 #include "output.h"
@@ -67,12 +68,12 @@ const Outcome& outcome_of(const regs::Judgement& j) {
 
 int main(int argc, char** argv) {
 #ifdef CMS
-  return regs::cms_check(argc, argv);
+  return regs::cms_check(argc, argv, BRANNIK_SCORE);
 #endif
   regs::ignore_broken_pipes();
   regs::TestlibCall call;
   char err[regs::ErrSize];
-  if (!regs::read_testlib_call(argc, argv, call, err)) return report(Fail, err, call);
+  if (!regs::read_testlib_call(argc, argv, BRANNIK_SCORE, call, err)) return report(Fail, err, call);
 
   const regs::Judgement j = regs::judge(call.input, call.output, call.answer);
   const regs::Score score = regs::score_of(j, call.form);

@@ -7,7 +7,6 @@
 #include <cstdio>
 #include <string>
 
-#include "args.h"
 #include "descriptors.h"
 #include "exit_status.h"
 #include "judge.h"
@@ -16,7 +15,7 @@
 
 namespace regs {
 
-int cms_check(int argc, char** argv) {
+int cms_check(int argc, char** argv, const char* form_text) {
   ignore_broken_pipes();
   const int closed = reopen_standard_descriptors();
   if (argc < 4) {
@@ -25,10 +24,9 @@ int cms_check(int argc, char** argv) {
   }
   if (closed < 0 || closed & 1 << STDOUT_FILENO) return CmsError;  // the score would reach nobody
 
-  // CMS passes no options: the form is the one the checker was built with.
   ScoreForm form;
   char err[ErrSize];
-  if (!default_score_form(form, err)) {
+  if (!read_score_form(form_text, form, err)) {
     std::fprintf(stderr, "%s\n", err);
     return CmsError;
   }

@@ -10,6 +10,8 @@ namespace regs {
 // valid dearer answer when the checker was built with a partial form in
 // BRANNIK_SCORE) and the message to standard error; the status is 0 when
 // judged, 1 when not (the reason on standard error).
-int cms_check(int argc, char** argv);
+// A valid answer dearer than the least is scored by `form` (ScoreForm), the
+// form the checker was built with (BRANNIK_SCORE), as CMS passes no options.
+int cms_check(int argc, char** argv, const char* form);
 
 }  // namespace regs

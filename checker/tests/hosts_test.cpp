@@ -35,7 +35,7 @@ struct Row {
   std::optional<std::string> ans = WorkedOut;  // the jury's answer; none: absent
 };
 
-const std::string Testlib = BRANNIK_TESTLIB, Kattis = BRANNIK_KATTIS, Cms = BRANNIK_CMS,
+const std::string Testlib = BRANNIK_TESTLIB, Kattis = BRANNIK_KATTIS, Cms = BRANNIK_CMS, CmsPower = CMS_POWER,
                   Validate = BRANNIK_VALIDATE, Gen = BRANNIK_GEN, Solve = BRANNIK_SOLVE;
 const std::string GenUsage =
     "usage: brannik-gen random|chain|complete|comb|full <nodes> <N> <seed> [--degree=K] [--costs=LO,HI] "
@@ -78,6 +78,20 @@ const Row Table[] = {
     {"standard error closed, no result file", Testlib, WorkedIn, WorkedOut, "$P in out ans 2>&-", 3, "", ""},
     {"result to a full disk", Testlib, WorkedIn, WorkedOut, "$P in out ans /dev/full", 3, "",
      "FAIL cannot write the result file /dev/full\n"},
+    {"partial score", Testlib, WorkedIn, Dear, "$P --score power in out ans res", 7, "",
+     "points 0.0 total cost 15, the least is 11: score 0.0\n", "res",
+     "points 0.0 total cost 15, the least is 11: score 0.0\n"},
+    {"partial score, XML result", Testlib, WorkedIn, Dear, "$P in out ans res -appes --score threshold:1", 7,
+     "", "points 1.0 total cost 15, the least is 11: score 1.0\n", "res",
+     XmlHead + "<result outcome = \"points\" points = \"1.0\">1.0 total cost 15, the least is 11: score "
+               "1.0</result>\n"},
+    {"partial score of the least", Testlib, WorkedIn, WorkedOut, "$P --score power in out ans", 0, "",
+     "ok total cost 11\n"},
+    {"partial score of an invalid answer", Testlib, WorkedIn, Wrong, "$P --score power in out ans", 1, "",
+     "wrong answer incorrect total cost: claimed 12, replayed 11\n"},
+    {"no such score form", Testlib, WorkedIn, Dear, "$P --score power:0 in out ans", 3, "",
+     "FAIL score form power:0: \"least\", \"power\", \"power:P\" with P above 0, or \"threshold:T\" with T a "
+     "whole number from 0\n"},
     {"one free descriptor", Testlib, WorkedIn, WorkedOut, OneDescriptor + "$P in out ans res", 0, "",
      "ok total cost 11\n", "res", "ok total cost 11\n"},
     {"unusable input", Testlib, "0\n", WorkedOut, "$P in out ans", 3, "",
@@ -136,6 +150,12 @@ const Row Table[] = {
     {"feedback to a full disk", Kattis, WorkedIn, WorkedOut,
      "ln -s /dev/full fb/judgemessage.txt; $P in ans fb < out", 1, "", "", "fb/judgeerror.txt",
      "cannot write judgemessage.txt in the feedback folder\n"},
+    {"partial score, in points", Kattis, WorkedIn, Dear, "$P in ans fb --score threshold:1 --points 20 < out",
+     42, "", "", "fb/score.txt", "20.0\n"},
+    {"partial score of the least", Kattis, WorkedIn, WorkedOut, "$P in ans fb --score power < out", 42, "",
+     "", "fb/score.txt", "1.0\n"},
+    {"partial score, the message", Kattis, WorkedIn, Dear, "$P in ans fb --score power < out", 42, "", "",
+     "fb/judgemessage.txt", "total cost 15, the least is 11: score 0.0\n"},
     {"one free descriptor", Kattis, WorkedIn, WorkedOut, "exec <out; " + OneDescriptor + "$P in ans fb", 42,
      "", "", "fb/judgemessage.txt", "Success\n"},
     {"unusable input", Kattis, "0\n", WorkedOut, "$P in ans fb < out", 1, "", "", "fb/judgeerror.txt",
@@ -165,6 +185,9 @@ const Row Table[] = {
     {"message to a full disk", Cms, WorkedIn, WorkedOut, "$P in ans out 2>/dev/full", 1, "1.0\n", ""},
     {"standard error closed", Cms, WorkedIn, WorkedOut, "$P in ans out 2>&-", 0, "1.0\n", ""},
     {"standard output closed", Cms, WorkedIn, WorkedOut, "$P in ans out >&-", 1, "", ""},
+    {"partial score", CmsPower, WorkedIn, Dear, "$P in ans out", 0, "0.0\n",
+     "total cost 15, the least is 11: score 0.0\n"},
+    {"partial score of the least", CmsPower, WorkedIn, WorkedOut, "$P in ans out", 0, "1.0\n", "Success\n"},
     {"one free descriptor", Cms, WorkedIn, WorkedOut, OneDescriptor + "$P in ans out", 0, "1.0\n",
      "Success\n"},
     {"unusable input", Cms, "0\n", WorkedOut, "$P in ans out", 1, "",
