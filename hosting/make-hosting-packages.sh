@@ -26,6 +26,9 @@
 #   --checker <file>      the checker's one source file: testlib's calling
 #                         convention, CMS's protocol with -DCMS; without one,
 #                         answers are compared token by token
+#   --checker-score <form>  the form of the score that the CMS folder's
+#                         checker is built with (BRANNIK_SCORE), by default
+#                         the source's own
 #   --score-type <type>   CMS's score type of the groups: GroupMin (a group
 #                         scores its points times its worst test's score) or
 #                         GroupMul (times the product of its tests' scores)
@@ -33,10 +36,11 @@
 set -eu
 usage() {
   echo "usage: $0 --tests <file> --groups <file> --model <program> --main <path> [--generator <name>]" \
-    "[--generator-source <file>] [--checker <file>] [--score-type <type>] <kattis-package-dir>" >&2
+    "[--generator-source <file>] [--checker <file>] [--checker-score <form>] [--score-type <type>]" \
+    "<kattis-package-dir>" >&2
   exit 2
 }
-tests='' groups='' model='' main='' generator='' generator_source='' checker='' score_type=GroupMin
+tests='' groups='' model='' main='' generator='' generator_source='' checker='' checker_score='' score_type=GroupMin
 while [ $# -gt 1 ]; do
   case $1 in
     --tests) tests=$2 ;;
@@ -46,6 +50,7 @@ while [ $# -gt 1 ]; do
     --generator) generator=$2 ;;
     --generator-source) generator_source=$2 ;;
     --checker) checker=$2 ;;
+    --checker-score) checker_score=$2 ;;
     --score-type) score_type=$2 ;;
     *) usage ;;
   esac
@@ -206,6 +211,8 @@ public_testcases: "$public"
 infile: ""
 outfile: ""
 token_mode: disabled
+# check/checker scores a valid answer that is not the least by the form
+# "${checker_score:-of its source}" (the README's partial scores).
 score_type: $score_type
 score_type_parameters: $parameters
 EOF
@@ -228,7 +235,9 @@ EOF
 cp "$kattis/$main" "$cms/sol/"
 if [ -n "$checker" ]; then
   mkdir -p "$cms/check"
-  "${CXX:-g++}" -O2 -static -DCMS -o "$cms/check/checker" "$checker" || fail "$checker does not build for CMS"
+  # shellcheck disable=SC2046 # the form's definition is one word, or none
+  "${CXX:-g++}" -O2 -static -DCMS $([ -z "$checker_score" ] || echo "-DBRANNIK_SCORE=\"$checker_score\"") \
+    -o "$cms/check/checker" "$checker" || fail "$checker does not build for CMS"
 fi
 [ -z "$pdf" ] || { mkdir -p "$cms/statement" && cp "$pdf" "$cms/statement/statement.pdf"; }
 

@@ -53,7 +53,7 @@ grep -q '^constexpr long long claim_error = 1;$' "$out/submissions/wrong_answer/
 # the checker's one source that serves both.
 "$here/../../hosting/make-hosting-packages.sh" --tests "$here/tests.txt" --groups "$here/groups.txt" \
   --model "$bin/brannik-solve" --main submissions/accepted/brannik-solve.cpp --generator brannik-gen \
-  --generator-source "$bin/brannik-gen.cpp" --checker "$bin/brannik-testlib.cpp" "$out"
+  --generator-source "$bin/brannik-gen.cpp" --checker "$bin/brannik-testlib.cpp" --checker-score power "$out"
 
 # problem.yaml at the zip's top, as DOMjudge imports it.
 (cd "$out" && "${CMAKE:-cmake}" -E tar cf "../$(basename "$out").zip" --format=zip -- \
