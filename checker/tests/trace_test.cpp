@@ -83,8 +83,8 @@ std::string drawn_as(const std::string& svg, int node) {
 }
 
 TEST(Trace, TheProgramDrawsTheTreeAndKeepsItsStatuses) {
-  const cases::Case drawn = cases::chain(regs::MaxDrawnNodes),
-                    too_large = cases::chain(regs::MaxDrawnNodes + 1);
+  const cases::Case drawn = cases::wide(regs::MaxDrawnNodes),
+                    too_large = cases::wide(regs::MaxDrawnNodes + 1);
   const struct {
     const char* name;
     std::string in, out, args;
