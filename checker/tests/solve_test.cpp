@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <climits>
 #include <cstdint>
@@ -111,7 +112,9 @@ int fewest_stores_in_turn(const Tree& t, int registers) {
       if (t.k[c] != 0) inner.push_back(c);
     const int m = static_cast<int>(inner.size());
     for (int r = t.k[v]; t.k[v] != 0 && r <= registers; ++r) {
-      std::vector<std::vector<int>> done(1 << m, std::vector<int>(m + 1, Impossible));
+      std::array<int, regs::MaxChildren + 1> none;
+      none.fill(Impossible);
+      std::vector<std::array<int, regs::MaxChildren + 1>> done(1 << m, none);
       done[0][0] = 0;
       for (int set = 0; set < 1 << m; ++set)
         for (int held = 0; held <= m; ++held) {
