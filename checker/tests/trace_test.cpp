@@ -69,22 +69,40 @@ TEST(Trace, ShowsEachFaultWhereItIsFound) {
   }
 }
 
+// The legend's meaning of the colour a node is drawn in: the fill of the
+// shape on its label's line, named by the legend's square of that fill, which
+// comes before the tree.
+std::string drawn_as(const std::string& svg, int node) {
+  const std::string number = std::to_string(node);
+  const std::size_t label = svg.find(">" + number + "</text>");
+  if (label == std::string::npos) return "";
+  const std::size_t fill = svg.find("fill=", svg.rfind('\n', label));
+  const std::size_t key = svg.find(svg.substr(fill, 14) + " stroke=\"#000000\"/><text");
+  const std::size_t meaning = svg.find('>', svg.find("<text", key)) + 1;
+  return svg.substr(meaning, svg.find("</text>", meaning) - meaning);
+}
+
 TEST(Trace, TheProgramDrawsTheTreeAndKeepsItsStatuses) {
-  const std::string chain_in = cases::chain(300).in, chain_out = cases::chain(300).out;
+  const cases::Case drawn = cases::wide(regs::MaxDrawnNodes),
+                    too_large = cases::wide(regs::MaxDrawnNodes + 1);
   const struct {
     const char* name;
     std::string in, out, args;
     int status;
     std::string err;
     bool drawn = false;
-    std::string marked = "";  // the node drawn at fault, if any
+    std::string states = "";  // each node but the leaves at peace, as the legend names its colour
     std::string before = "";  // what the command line starts with
   } table[] = {
-      {"accepted", WorkedIn, WorkedOut, "in out --svg t.svg", 0, "", true},
-      {"rejected", WorkedIn, "11\n2 1\n5 1\n1 1\n", "in out --svg t.svg", 0, "", true, "5"},
-      {"a leaf at fault, the only node", "1\n1 1\n0\n", "0\n1 1\n", "in out --svg t.svg", 0, "", true, "1"},
-      {"too large to draw", chain_in, chain_out, "in out --svg t.svg", 0,
-       "brannik-trace: 300 nodes, more than 200: the tree is not drawn\n"},
+      {"accepted", WorkedIn, WorkedOut, "in out --svg t.svg", 0, "", true,
+       "1 held in a register, 2 stored to memory, 5 held in a register, "},
+      {"rejected", WorkedIn, "11\n2 1\n5 1\n1 1\n", "in out --svg t.svg", 0, "", true,
+       "1 not evaluated, 2 held in a register, 5 step at fault, "},
+      {"a leaf at fault, the only node", "1\n1 1\n0\n", "0\n1 1\n", "in out --svg t.svg", 0, "", true,
+       "1 step at fault, "},
+      {"largest drawn", drawn.in, drawn.out, "in out --svg t.svg", 0, "", true},
+      {"too large to draw", too_large.in, too_large.out, "in out --svg t.svg", 0,
+       "brannik-trace: 201 nodes, more than 200: the tree is not drawn\n"},
       {"no answer", WorkedIn, WorkedOut, "in none --svg t.svg", 0,
        "brannik-trace: no replay: the tree is not drawn\n"},
       {"unusable input", "0\n", WorkedOut, "in out --svg t.svg", 1, ""},
@@ -94,6 +112,7 @@ TEST(Trace, TheProgramDrawsTheTreeAndKeepsItsStatuses) {
        "brannik-trace: cannot write the table: Broken pipe\n", false, "", support::IntoClosedPipe},
       {"bad call", WorkedIn, WorkedOut, "in out --png t.svg", 2,
        "usage: brannik-trace <input> <answer> [--svg <file>]\n"},
+      {"standard output closed", WorkedIn, WorkedOut, "in out >&-", 2, ""},
   };
   for (const auto& row : table) {
     const support::ScratchDir dir;
@@ -106,12 +125,11 @@ TEST(Trace, TheProgramDrawsTheTreeAndKeepsItsStatuses) {
     const auto png = support::run_shell(dir.path, "rsvg-convert t.svg -o t.png && test -s t.png");
     EXPECT_EQ(png.status, 0) << row.name << ": " << png.err;
     const std::string svg = support::read_file(dir.path + "/t.svg");
-    // The colour of the fault in the legend, and again on the node at fault.
-    const std::size_t at_fault = svg.find("#e5484d", svg.find("#e5484d") + 1);
-    EXPECT_EQ(at_fault != std::string::npos, !row.marked.empty()) << row.name;
-    if (!row.marked.empty()) {
-      EXPECT_NE(svg.substr(at_fault, 150).find(">" + row.marked + "</text>"), std::string::npos) << svg;
-    }
+    if (row.states.empty()) continue;
+    std::string states;
+    for (int node = 1; !drawn_as(svg, node).empty(); ++node)
+      if (drawn_as(svg, node) != "leaf") states += std::to_string(node) + " " + drawn_as(svg, node) + ", ";
+    EXPECT_EQ(states, row.states) << row.name << ": " << svg;
   }
 }
 

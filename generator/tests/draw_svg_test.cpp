@@ -3,6 +3,8 @@
 #include "draw_svg.h"
 
 #include <cmath>
+#include <cstdio>
+#include <vector>
 
 #include "quillot_support.h"
 
@@ -32,6 +34,37 @@ Red CountRed(const Image& png, Pixel at) {
   return red;
 }
 
+// A fence of n vertices: a zigzag above the base line, back below it.
+std::string Zigzag(size_t n) {
+  std::string text = "0 0 " + std::to_string(n) + " 0\n" + std::to_string(n) + "\n";
+  for (size_t i = 0; i + 2 < n; ++i)
+    text += std::to_string(i + 1) + " " + std::to_string(1 + 5 * (i % 2)) + "\n";
+  return text + std::to_string(n - 2) + " -1\n1 -1\n";
+}
+
+// The vertex labels of a picture, in their order: the line each names, and
+// where it stands in pixels.
+struct Label {
+  size_t line;
+  Pixel at;
+};
+std::vector<Label> VertexLabels(const std::string& svg) {
+  double shown = 0, frame = 0;
+  std::sscanf(svg.c_str(),
+              "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"%lf\" height=\"%*d\" viewBox=\"0 0 %lf",
+              &shown, &frame);
+  const size_t group = svg.find("<g fill=\"#505050\""), end = svg.find("</g>", group);
+  std::vector<Label> labels;
+  for (size_t text = svg.find("<text", group); group != std::string::npos && text < end;
+       text = svg.find("<text", text + 1)) {
+    double x = 0, y = 0;
+    size_t line = 0;
+    std::sscanf(svg.c_str() + text, "<text x=\"%lf\" y=\"%lf\">%zu", &x, &y, &line);
+    labels.push_back({line, {x * shown / frame, y * shown / frame}});
+  }
+  return labels;
+}
+
 // rsvg-convert draws every picture; a violation is drawn in red at the point it
 // concerns, and its caption is quillot-validate's line. A text that is no test
 // gets that line and no picture; I/O failures are reported on standard error.
@@ -48,11 +81,14 @@ TEST_F(QuillotDraw, DrawsTheTestAndItsViolation) {
       {Shell(std::string(QUILLOT_GEN) + " 12 3").out, 0, {}},
       {Shell(std::string(QUILLOT_GEN) + " 30000 1").out, 0, {}},
       {Shell(std::string(QUILLOT_GEN) + " 29999 1").out, 0, {}},
+      {Zigzag(LabelledVertices), 0, {}},  // the most vertices that carry their lines
+      {Zigzag(LabelledVertices + 1), 0, {}},
       {head + "4\n1 1\n3 -1\n3 1\n1 -1\n", 43, {2, 0}},  // the crossing of two edges
       {head + "4\n1 1\n1 1\n3 1\n3 -1\n", 43, {1, 1}},   // a repeated vertex
       {head + "4\n1 1\n3 1\n3 0\n1 -1\n", 43, {3, 0}},   // a vertex on y = 0
       {"0 0 3 0\n" + square, 43, {3, 1}},                // a vertex not left of the second point
       {"0 0 6 1\n" + square, 43, {6, 1}},                // the second point off y = 0
+      {"0 1 6 0\n" + square, 43, {0, 1}},                // the first point off y = 0
       {head, 43, {}},                                    // no test: the validator's line alone
       {head + square,
        101,
@@ -88,9 +124,19 @@ TEST_F(QuillotDraw, DrawsTheTestAndItsViolation) {
     ASSERT_EQ(png.pixels.size(), static_cast<size_t>(png.width) * png.height * 3);
     FenceTest test;
     ASSERT_EQ(CheckFormat(c.input, test).text, "");
+    // Each vertex of a small test carries its line just above and right of it.
+    const std::vector<Label> labels = VertexLabels(run.out);
+    EXPECT_EQ(labels.size(), test.vertices.size() <= LabelledVertices ? test.vertices.size() : 0);
+    for (size_t j = 0; j < labels.size(); ++j) {
+      const Pixel vertex = SvgPixel(test, test.vertices[j]);
+      EXPECT_EQ(labels[j].line, j + 3);
+      EXPECT_TRUE(labels[j].at.x > vertex.x && labels[j].at.x < vertex.x + 10) << labels[j].line;
+      EXPECT_TRUE(labels[j].at.y < vertex.y && labels[j].at.y > vertex.y - 10) << labels[j].line;
+    }
     const Red red = CountRed(png, SvgPixel(test, c.red));
     if (c.status == 0) {
       EXPECT_EQ(red.all, 0);
+      EXPECT_EQ(run.out.find("#ff0000"), std::string::npos);  // nor an empty violation
     } else {
       EXPECT_GT(red.near, 10);
       EXPECT_GT(red.all - red.near, 100);  // the caption

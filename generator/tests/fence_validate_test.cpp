@@ -14,12 +14,22 @@ std::string Judge(const std::string& text) {
   return violation.empty() ? CheckFence(test).text : violation;
 }
 
+// What a violation concerns, as a picture draws it: the reference points, the
+// vertices and the edges, by their numbers from 0.
+std::string Concerns(const Violation& violation) {
+  std::string what = std::string(violation.a ? "a " : "") + (violation.b ? "b " : "");
+  for (const size_t j : violation.vertices) what += "vertex " + std::to_string(j) + " ";
+  for (const size_t e : violation.edges) what += "edge " + std::to_string(e) + " ";
+  return what;
+}
+
 // Each kind of violation, and the allowed cases nearest to one.
 TEST(Validator, FindsTheFirstViolation) {
   const std::string head = "0 0 6 0\n";
   const struct {
     std::string text;
     const char* violation;  // "" when valid
+    const char* concerns = "";
   } cases[] = {
       {head + "4\n1 1\n3 1\n3 -1\n1 -1\n", ""},
       {head + "5\n1 1\n2 1\n3 1\n3 -1\n1 -1\n", ""},  // collinear, going on the same way
@@ -40,28 +50,36 @@ TEST(Validator, FindsTheFirstViolation) {
       {head + "4\n1 1\n3 1\n", "line 5: missing"},
       {head + "4\n1 1\n3 1\n3 -1\n1 -1\n\n", "line 7: text after the last vertex"},
       // The reference points and the base line.
-      {"0 1 6 0\n4\n1 1\n3 1\n3 -1\n1 -1\n", "line 1: a reference point is not on y = 0"},
-      {"0 0 6 -1\n4\n1 1\n3 1\n3 -1\n1 -1\n", "line 1: a reference point is not on y = 0"},
-      {head + "4\n1 1\n3 1\n3 0\n1 -1\n", "line 5: a vertex on y = 0"},
-      {"1 0 6 0\n4\n1 1\n3 1\n3 -1\n1 -1\n", "line 3: a vertex not right of the first reference point"},
-      {"0 0 3 0\n4\n1 1\n3 1\n3 -1\n1 -1\n", "line 4: a vertex not left of the second reference point"},
+      {"0 1 6 0\n4\n1 1\n3 1\n3 -1\n1 -1\n", "line 1: a reference point is not on y = 0", "a "},
+      {"0 0 6 -1\n4\n1 1\n3 1\n3 -1\n1 -1\n", "line 1: a reference point is not on y = 0", "b "},
+      {head + "4\n1 1\n3 1\n3 0\n1 -1\n", "line 5: a vertex on y = 0", "vertex 2 "},
+      {"1 0 6 0\n4\n1 1\n3 1\n3 -1\n1 -1\n", "line 3: a vertex not right of the first reference point",
+       "a vertex 0 "},
+      {"0 0 3 0\n4\n1 1\n3 1\n3 -1\n1 -1\n", "line 4: a vertex not left of the second reference point",
+       "b vertex 1 "},
       // The polygon.
       {head + "4\n1 1\n3 -1\n3 1\n1 -1\n",  // crossing edges
-       "the edge from line 3 to line 4 meets the edge from line 5 to line 6"},
+       "the edge from line 3 to line 4 meets the edge from line 5 to line 6", "edge 0 edge 2 "},
       {head + "5\n1 2\n5 2\n5 -2\n3 2\n1 -2\n",  // a vertex on an edge
-       "the edge from line 3 to line 4 meets the edge from line 6 to line 7"},
+       "the edge from line 3 to line 4 meets the edge from line 6 to line 7", "edge 0 edge 3 "},
       {head + "4\n1 1\n4 1\n2 1\n2 -1\n",  // an edge back along its neighbour, onto the one before
-       "the edge from line 3 to line 4 meets the edge from line 5 to line 6"},
+       "the edge from line 3 to line 4 meets the edge from line 5 to line 6", "edge 0 edge 2 "},
       {head + "3\n1 1\n2 1\n3 1\n",  // each edge back along a neighbour
-       "the edge from line 3 to line 4 meets the edge from line 5 to line 3"},
+       "the edge from line 3 to line 4 meets the edge from line 5 to line 3", "edge 0 edge 2 "},
       {head + "5\n3 -1\n2 2\n1 1\n5 -1\n3 3\n",  // neighbours that only share their vertex, in either order
-       "the edge from line 3 to line 4 meets the edge from line 5 to line 6"},
+       "the edge from line 3 to line 4 meets the edge from line 5 to line 6", "edge 0 edge 2 "},
       {head + "3\n5 1\n1 1\n3 1\n",  // the second edge back along the first: the earlier named first
-       "the edge from line 3 to line 4 meets the edge from line 4 to line 5"},
-      {head + "4\n1 1\n1 1\n3 1\n3 -1\n", "lines 3 and 4: the same vertex"},
-      {head + "6\n1 2\n2 1\n3 2\n3 -2\n2 1\n1 -2\n", "lines 4 and 7: the same vertex"},
+       "the edge from line 3 to line 4 meets the edge from line 4 to line 5", "edge 0 edge 1 "},
+      {head + "4\n1 1\n1 1\n3 1\n3 -1\n", "lines 3 and 4: the same vertex", "vertex 0 vertex 1 "},
+      {head + "6\n1 2\n2 1\n3 2\n3 -2\n2 1\n1 -2\n", "lines 4 and 7: the same vertex", "vertex 1 vertex 4 "},
   };
-  for (const auto& c : cases) EXPECT_EQ(Judge(c.text), c.violation) << c.text;
+  for (const auto& c : cases) {
+    EXPECT_EQ(Judge(c.text), c.violation) << c.text;
+    FenceTest test;
+    if (CheckFormat(c.text, test).text.empty()) {
+      EXPECT_EQ(Concerns(CheckFence(test)), c.concerns) << c.text;
+    }
+  }
 }
 
 class QuillotValidate : public InTempDir {};
