@@ -3,8 +3,8 @@
 # and the same, zipped for DOMjudge, into <package-dir>.zip: the statement, the
 # worked example as the sample, a test set made by brannik-gen from fixed
 # arguments with answers by brannik-solve, the validators as one-file sources
-# with build scripts, and the submissions; and the same task for CMS and
-# Polygon (hosting/make-hosting-packages.sh).
+# with build scripts, and the submissions (brannik-solve and submissions/);
+# and the same task for CMS and Polygon (hosting/make-hosting-packages.sh).
 # Usage: checker/package/make-regs-package.sh <build-dir> <package-dir>
 set -eu
 [ $# -eq 2 ] || { echo "usage: $0 <build-dir> <package-dir>" >&2; exit 2; }
@@ -14,8 +14,7 @@ bin=$(cd "$1" && pwd)/checker
 out=$2
 
 rm -rf "$out" "$out.zip"
-mkdir -p "$out/problem_statement" "$out/data/sample" "$out/data/secret" "$out/submissions/accepted" \
-  "$out/submissions/wrong_answer"
+mkdir -p "$out/problem_statement" "$out/data/sample" "$out/data/secret" "$out/submissions/accepted"
 cp "$here/problem.yaml" "$out/"
 cp "$here/problem.en.tex" "$out/problem_statement/"
 cp "$examples/REGS.IN" "$out/data/sample/1.in"
@@ -43,11 +42,14 @@ program() {
 program "$out/input_validators/brannik-validate" "$bin/brannik-validate.cpp"
 program "$out/output_validators/brannik-kattis" "$bin/brannik-kattis.cpp"
 
+# The submissions: the solver, and those of submissions/, each in the folder
+# of the verdict it must get.
 cp "$bin/brannik-solve.cpp" "$out/submissions/accepted/"
-cp "$here/store_everything.cpp" "$out/submissions/wrong_answer/store-everything.cpp"
-sed 's/^constexpr long long claim_error = 0;$/constexpr long long claim_error = 1;/' "$here/store_everything.cpp" \
-  >"$out/submissions/wrong_answer/wrong-total.cpp"
-grep -q '^constexpr long long claim_error = 1;$' "$out/submissions/wrong_answer/wrong-total.cpp"
+for folder in "$here"/submissions/*/; do
+  verdict=$(basename "$folder")
+  mkdir -p "$out/submissions/$verdict"
+  cp "$folder"*.cpp "$out/submissions/$verdict/"
+done
 
 # The time limit, and the task for CMS and Polygon beside the package, with
 # the checker's one source that serves both.

@@ -71,7 +71,7 @@ done
 
 cp "$from/submissions/accepted/brannik-solve.cpp" "$out/submissions/accepted/"
 cp "$bin/one-store-more.cpp" "$out/submissions/partially_accepted/"
-cp "$from/submissions/wrong_answer/wrong-total.cpp" "$out/submissions/wrong_answer/"
+cp "$from/submissions/wrong_answer/int-total.cpp" "$out/submissions/wrong_answer/"
 
 (cd "$out" && "${CMAKE:-cmake}" -E tar cf "../$(basename "$out").zip" --format=zip -- \
   problem.yaml .timelimit problem_statement data input_validators output_validators submissions)

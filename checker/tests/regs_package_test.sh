@@ -2,11 +2,14 @@
 # The register task's package, checked as far as it can be without Kattis's
 # verifyproblem: its validators build with their own build scripts, the input
 # validator accepts every test, the output validator accepts every answer file
-# as a team output, and of the submissions, compiled as Kattis compiles C++,
-# the accepted one is accepted on every test and the wrong answers rejected.
+# and the solver's output as a team output and rejects that output with a wrong
+# total, and every submission, compiled as Kattis compiles C++ and run under
+# its limits, gets the verdict of its folder (the package's report, whose slow
+# runs stop at the time limit).
 # The same task for CMS and Polygon beside it agrees with it
-# (hosting/check-hosting-packages.py), and the CMS folder's checker is static
-# and judges the sample as brannik-cms does.
+# (hosting/check-hosting-packages.py), the CMS folder's checker is static and
+# judges the sample as brannik-cms does, and the scoring package scores the
+# solver in full and an answer one store dearer in part.
 # Usage: checker/tests/regs_package_test.sh <build-dir>
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
@@ -29,10 +32,8 @@ built() {
 }
 built "$p/input_validators/brannik-validate" validate
 built "$p/output_validators/brannik-kattis" kattis
-for source in "$p"/submissions/*/*.cpp; do
-  name=$(basename "$source" .cpp)
-  g++ -std=gnu++17 -O2 -o "$work/$name" "$source" || fail "$name does not build"
-done
+g++ -std=gnu++17 -O2 -o "$work/brannik-solve" "$p/submissions/accepted/brannik-solve.cpp" ||
+  fail "brannik-solve does not build"
 
 # The status of the output validator on a test with a team output.
 judged() {
@@ -41,7 +42,6 @@ judged() {
   "$work/kattis/run" "$1" "${1%.in}.ans" "$work/feedback" <"$2" || status=$?
   echo "$status"
 }
-dearer=0
 for test in "$p"/data/*/*.in; do
   status=0
   "$work/validate/run" <"$test" >"$work/verdict" || status=$?
@@ -50,16 +50,16 @@ for test in "$p"/data/*/*.in; do
 
   "$work/brannik-solve" <"$test" >"$work/team"
   [ "$(judged "$test" "$work/team")" -eq 42 ] || fail "brannik-solve on $test is not accepted"
-  "$work/store-everything" <"$test" >"$work/team"
-  case $(judged "$test" "$work/team") in
-    42) ;;
-    43) dearer=$((dearer + 1)) ;;
-    *) fail "store-everything on $test: not judged, $(cat "$work/feedback"/*)" ;;
-  esac
-  "$work/wrong-total" <"$test" >"$work/team"
-  [ "$(judged "$test" "$work/team")" -eq 43 ] || fail "wrong-total on $test is not rejected"
+  # The same schedule claiming one more than it costs.
+  claim=$(head -n 1 "$work/team")
+  { echo $((claim + 1)) && tail -n +2 "$work/team"; } >"$work/wrong"
+  [ "$(judged "$test" "$work/wrong")" -eq 43 ] || fail "a wrong total on $test is not rejected"
 done
-[ "$dearer" -gt 0 ] || fail "store-everything is accepted on every test"
+
+"$here/../package/report-regs-package.sh" "$1" "$p" >"$work/report" || {
+  cat "$work/report"
+  fail "a submission does not get the verdict of its folder"
+}
 
 "$here/../../hosting/check-hosting-packages.py" "$p" || fail "the CMS or Polygon package does not agree with the Kattis package"
 "${CMAKE:-cmake}" -E tar tf "$work/regs.zip" | grep -qx .timelimit || fail "regs.zip has no .timelimit"
@@ -69,5 +69,33 @@ scored() {
   "$cms/check/checker" "$cms/input/input0.txt" "$cms/output/output0.txt" "$1" 2>/dev/null
 }
 [ "$(scored "$cms/output/output0.txt")" = 1.0 ] || fail "the CMS checker does not accept the sample's answer"
-"$work/store-everything" <"$cms/input/input0.txt" >"$work/team"
-[ "$(scored "$work/team")" = 0.0 ] || fail "the CMS checker accepts a dearer answer to the sample"
+printf '15\n2 0\n5 0\n1 1\n' >"$work/team"  # every result stored: the sample's dearest answer
+[ "$(scored "$work/team")" = 0.0 ] || fail "the CMS checker scores the sample's dearest answer above 0"
+
+# The scoring package: on each secret test, with its group's flags, the
+# solver's answer scores the group's points and an answer one store dearer no
+# more; the groups' worst scores add up to 100 for the one and less for the
+# other.
+scoring=$work/scoring/regs
+"$here/../package/make-regs-scoring-package.sh" "$1" "$p" "$scoring"
+for group in "$scoring"/data/secret/*/; do
+  flags=$(sed -n 's/^output_validator_flags: //p' "$group/testdata.yaml")
+  points=${flags##* }
+  for test in "$group"*.in; do
+    for solution in "$work/brannik-solve" "$1/checker/one-store-more"; do
+      "$solution" <"$test" >"$work/team"
+      rm -rf "$work/feedback" && mkdir "$work/feedback"
+      status=0
+      # shellcheck disable=SC2086 # the flags are words
+      "$work/kattis/run" "$test" "${test%.in}.ans" "$work/feedback" $flags <"$work/team" || status=$?
+      [ "$status" -eq 42 ] || fail "$(basename "$solution") on $test is not accepted with a score"
+      echo "$(basename "$group") $(basename "$solution") $points $(cat "$work/feedback/score.txt")"
+    done
+  done
+done | awk '
+  $4 > $3 { bad = 1 }
+  !(($1, $2) in least) || $4 < least[$1, $2] { least[$1, $2] = $4 }
+  END {
+    for (key in least) { split(key, k, SUBSEP); total[k[2]] += least[key] }
+    exit bad || total["brannik-solve"] != 100 || !(total["one-store-more"] < 100)
+  }' || fail "the scoring package does not score the solver 100 and an answer one store dearer less"

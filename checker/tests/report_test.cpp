@@ -1,0 +1,127 @@
+// The package's report: a test's facts, a run's output judged, and the tables.
+#include "report.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "brannik_support.h"
+#include "cases.h"
+
+namespace {
+
+using support::WorkedIn;
+using support::WorkedOut;
+
+// 100 registers, C_l and C_s at 2147483647; a root of ten children with the
+// lowest cost, one of them an inner node with the highest cost and one leaf.
+const std::string ExtremesIn =
+    "100\n2147483647 2147483647\n10\n-2147483648\n1\n2147483647\n0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n";
+const std::string ExtremesOut = "21474836469\n2 1\n1 1\n";
+
+regs::TestFacts facts_of(const std::string& name, const std::string& in, const std::string& ans) {
+  const support::ScratchDir dir;
+  support::write_file(dir.path + "/in", in);
+  support::write_file(dir.path + "/ans", ans);
+  regs::TestFacts t;
+  t.name = name;
+  EXPECT_EQ(regs::read_test(dir.path + "/in", dir.path + "/ans", t), "") << name;
+  return t;
+}
+
+TEST(Report, ReadsATestsFigures) {
+  const regs::TestFacts t = facts_of("worked", WorkedIn, WorkedOut);
+  EXPECT_EQ(t.N, 2);
+  EXPECT_EQ(t.C_l, 1);
+  EXPECT_EQ(t.C_s, 3);
+  EXPECT_EQ(t.nodes, 7);
+  EXPECT_EQ(t.levels, 3);
+  EXPECT_EQ(t.widest, 2);
+  EXPECT_TRUE(t.k_is_n);
+  EXPECT_EQ(t.lowest_cost, 1);
+  EXPECT_EQ(t.highest_cost, 1);
+  EXPECT_EQ(t.base, 7);
+  EXPECT_EQ(t.least, 11);
+  EXPECT_EQ(t.stores_of(t.least), 1);
+
+  const support::ScratchDir dir;
+  support::write_file(dir.path + "/in", WorkedIn);
+  support::write_file(dir.path + "/ans", "11\n2 1\n5 1\n1 1\n");
+  regs::TestFacts unusable;
+  EXPECT_EQ(regs::read_test(dir.path + "/in", dir.path + "/ans", unusable),
+            "Error in jury's answer: too many registers used at line 3");
+  EXPECT_EQ(regs::read_test(dir.path + "/none", dir.path + "/ans", unusable),
+            "Error in input file: failed opening file");
+}
+
+TEST(Report, JudgesAnOutputAndCountsAValidAnswersStores) {
+  const struct {
+    std::string out, jury;
+    regs::Outcome outcome;
+    std::string message;
+    long long stores;
+  } table[] = {
+      {WorkedOut, WorkedOut, regs::Outcome::AC, "", 1},
+      {"15\n2 0\n5 0\n1 1\n", WorkedOut, regs::Outcome::WA, "total cost 15, the least is 11", 2},
+      {"12\n2 0\n5 1\n1 1\n", WorkedOut, regs::Outcome::WA, "incorrect total cost: claimed 12, replayed 11",
+       1},
+      {"11\n2 1\n5 1\n1 1\n", WorkedOut, regs::Outcome::WA, "too many registers used at line 3", -1},
+      {WorkedOut, "15\n2 0\n5 0\n1 1\n", regs::Outcome::JE,
+       "Error in jury's answer: not optimal: total cost 15, the contestant's answer costs 11", 1},
+  };
+  for (const auto& row : table) {
+    const regs::TestFacts t = facts_of("worked", WorkedIn, row.jury);
+    const support::ScratchDir dir;
+    support::write_file(dir.path + "/in", WorkedIn);
+    support::write_file(dir.path + "/ans", row.jury);
+    support::write_file(dir.path + "/out", row.out);
+    const regs::Run run = regs::judge_output(t, dir.path + "/in", dir.path + "/ans", dir.path + "/out");
+    EXPECT_EQ(run.outcome, row.outcome) << row.out;
+    EXPECT_EQ(run.message, row.message) << row.out;
+    EXPECT_EQ(run.stores, row.stores) << row.out;
+    EXPECT_EQ(run.test, "worked");
+  }
+}
+
+TEST(Report, GivesEachSubmissionTheVerdictOfItsFirstFailure) {
+  using regs::Outcome;
+  std::vector<regs::Run> runs(4);
+  runs[0] = {"wrong_answer/a.cpp", "sample/1", Outcome::AC, 0.004, "", 1, 1};
+  runs[1] = {"wrong_answer/a.cpp", "secret/1", Outcome::WA, 0.01, "total cost 15, the least is 11", 2, 1};
+  runs[2] = {"wrong_answer/a.cpp", "secret/2", Outcome::TLE, 1.5, "", -1, 1};
+  runs[3] = {"accepted/b.cpp", "sample/1", Outcome::RTE, 0, "signal 11", -1, 1};
+  EXPECT_EQ(regs::verdict_of(runs), Outcome::WA);
+  EXPECT_EQ(regs::verdict_of({runs[0]}), Outcome::AC);
+  EXPECT_EQ(regs::runs_table(runs),
+            "| submission | verdict | test | result | time (s) | stores | least |\n"
+            "|---|---|---|---|---|---|---|\n"
+            "| wrong_answer/a.cpp | WA | sample/1 | AC | 0.00 | 1 | 1 |\n"
+            "|  |  | secret/1 | WA: total cost 15, the least is 11 | 0.01 | 2 | 1 |\n"
+            "|  |  | secret/2 | TLE | 1.50 | - | 1 |\n"
+            "| accepted/b.cpp | RTE (its folder: AC) | sample/1 | RTE: signal 11 | 0.00 | - | 1 |\n");
+}
+
+TEST(Report, NamesTheTestsThatReachEachLimit) {
+  const cases::Case chain = cases::chain(10000);
+  const std::vector<regs::TestFacts> tests = {facts_of("worked", WorkedIn, WorkedOut),
+                                              facts_of("chain", chain.in, chain.out),
+                                              facts_of("extremes", ExtremesIn, ExtremesOut)};
+  EXPECT_EQ(regs::limits_table(tests),
+            "| limit | tests that reach it |\n"
+            "|---|---|\n"
+            "| N = 1 | chain |\n"
+            "| N = 100 | extremes |\n"
+            "| K = 10 | extremes |\n"
+            "| K = N | worked, chain |\n"
+            "| 10000 nodes | chain |\n"
+            "| 10000 levels | chain |\n"
+            "| a cost of -2147483648 | extremes |\n"
+            "| a cost of 2147483647 | extremes |\n"
+            "| C_l and C_s at 2147483647 | extremes |\n"
+            "| a least total beyond 32 bits | extremes |\n"
+            "| no store needed | chain, extremes |\n"
+            "| at least 100 stores needed | none |\n");
+}
+
+}  // namespace
