@@ -5,6 +5,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 #include <string>
 #include <string_view>
 
@@ -44,18 +45,11 @@ bool plain_pair(std::string_view text, long long& low, long long& high) {
 
 // The plan of the call, or false when it does not follow the usage line.
 bool read_call(int argc, char** argv, regs::TaskPlan& plan) {
-  static const struct {
-    const char* name;
-    regs::Shape shape;
-  } shapes[] = {{"random", regs::Shape::Random},
-                {"chain", regs::Shape::Chain},
-                {"complete", regs::Shape::Complete},
-                {"comb", regs::Shape::Comb},
-                {"full", regs::Shape::Full}};
   if (argc < 5) return false;
   bool named = false;
-  for (const auto& s : shapes)
-    if (std::strcmp(argv[1], s.name) == 0) plan.shape = s.shape, named = true;
+  for (std::size_t i = 0; i < std::size(regs::ShapeNames); ++i)
+    if (std::strcmp(argv[1], regs::ShapeNames[i]) == 0)
+      plan.shape = static_cast<regs::Shape>(i), named = true;
   long long seed = 0, degree = 0;
   if (!named || !plain(argv[2], plan.nodes) || !plain(argv[3], plan.registers) || !plain(argv[4], seed) ||
       seed < 0 || seed > 4294967295)
