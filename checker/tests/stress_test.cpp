@@ -1,5 +1,6 @@
-// The stress search's parts: the shrinking against model faults whose
-// smallest tests are known, and the run of a program that misbehaves.
+// brannik-stress: the shrinking against model faults whose smallest tests are
+// known, the run of a program that misbehaves, and the program's statuses on
+// right and wrong solutions end to end.
 #include "stress.h"
 
 #include <gtest/gtest.h>
@@ -128,6 +129,51 @@ TEST(RunSolution, NoProgramHoldsTheRunUp) {
   regs::Run run;
   EXPECT_EQ(regs::run_solution({"/no/such/solution"}, "", 1, run),
             "cannot run /no/such/solution: No such file or directory");
+}
+
+TEST(BrannikStress, ExitsZeroOneOrTwoAndWritesTheSmallestTest) {
+  const std::string solve = "'" BRANNIK_SOLVE "'";
+  // Wrong solutions as scripts over the solver: a claim one too high; every
+  // result stored but the root's (valid, and dearer wherever holding one
+  // saves a store); a crash.
+  const std::string claim_more = solve + " | awk 'NR == 1 { $1++ } 1'\n";
+  const std::string store_all =
+      "in=$(cat)\nset -- $(printf '%s\\n' \"$in\" | sed -n 2p)\nprintf '%s\\n' \"$in\" | " + solve +
+      " | awk -v extra=$(($1 + $2)) 'NR == 1 { t = $1; next } { s[++n] = $1; k[n] = $2 }\n"
+      "END { for (i = 1; i < n; i++) if (k[i]) { k[i] = 0; t += extra }\n"
+      "print t; for (i = 1; i <= n; i++) print s[i], k[i] }'\n";
+  const struct {
+    std::string call, script;  // the script in solution.sh
+    int status;
+    std::string out;        // the start of standard output
+    std::size_t nodes = 0;  // of the test written, when one is
+  } table[] = {
+      {"--budget=1 --max-nodes=30 -- " + solve, "", 0, "no failure in "},
+      {"-- sh solution.sh", claim_more, 1, "failing test 1 after ", 2},
+      {"-o t.in -- sh solution.sh", store_all, 1, "failing test ", 3},
+      {"-- sh solution.sh", "kill -SEGV $$\n", 1, "failing test 1 after", 2},
+      {"--time-limit=0.2 -- sleep 5", "", 1, "failing test 1 after", 2},
+      {"-- yes", "", 1, "failing test 1 after", 2},
+      {"--budget=1", "", 2, ""},
+      {"--seed=-1 -- " + solve, "", 2, ""},
+      {"-- /no/such/solution", "", 2, ""},
+      {"-o no/such/folder/t.in -- true", "", 2, "failing test 1 after"},
+  };
+  for (const auto& row : table) {
+    const support::ScratchDir dir;
+    support::write_file(dir.path + "/solution.sh", row.script);
+    const support::Outcome o = support::run_shell(dir.path, "'" BRANNIK_STRESS "' " + row.call);
+    EXPECT_EQ(o.status, row.status) << row.call << "\n" << o.out << o.err;
+    EXPECT_EQ(o.out.substr(0, row.out.size()), row.out) << row.call;
+    EXPECT_EQ(o.err.empty(), row.status != 2) << row.call << o.err;
+    if (row.nodes == 0) continue;
+    const std::string written =
+        support::read_file(dir.path + (row.call.starts_with("-o ") ? "/t.in" : "/stress.in"));
+    EXPECT_EQ(regs::task_of(written).K.size(), row.nodes) << row.call;
+    char err[regs::ErrSize];
+    EXPECT_TRUE(regs::validate_task(support::Stream(written).file, err)) << err;
+    EXPECT_NE(o.out.find("\nshrunk from "), std::string::npos) << o.out;
+  }
 }
 
 }  // namespace
