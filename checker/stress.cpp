@@ -252,6 +252,7 @@ std::vector<std::vector<int>> children_of(const Task& task) {
 
 enum class Edit {
   Cut,       // the node's subtree off its parent
+  Leaf,      // the node's children cut: an inner node made a leaf
   Splice,    // the node replaced by its children in its parent's list
   ZeroCost,  // the node's cost set to 0
 };
@@ -260,7 +261,10 @@ enum class Edit {
 std::vector<int> candidates(const Task& task, Edit edit) {
   std::vector<int> nodes;
   for (int v = 0; v < static_cast<int>(task.K.size()); ++v)
-    if (edit == Edit::Cut ? v > 0 : edit == Edit::Splice ? task.K[v] > 0 : task.cost[v] != 0)
+    if (edit == Edit::Cut      ? v > 0
+        : edit == Edit::Leaf   ? v > 0 && task.K[v] > 0
+        : edit == Edit::Splice ? task.K[v] > 0
+                               : task.cost[v] != 0)
       nodes.push_back(v);
   return nodes;
 }
@@ -277,25 +281,28 @@ std::optional<Task> apply(const Task& task, Edit edit, const std::vector<char>& 
   }
   const auto children = children_of(task);
   const int n = static_cast<int>(task.K.size());
+  const auto is = [&](int v, Edit e) { return marked[v] && edit == e; };
   // Children left to each node, and the entries each gives its parent's list:
   // none when cut, its own children's when spliced, one otherwise.
   std::vector<int> kept(n, 0), entries(n, 1);
   for (int v = n - 1; v >= 0; --v) {
-    for (const int c : children[v]) kept[v] += entries[c];
-    if (marked[v]) entries[v] = edit == Edit::Cut ? 0 : kept[v];
+    if (!is(v, Edit::Leaf))
+      for (const int c : children[v]) kept[v] += entries[c];
+    if (is(v, Edit::Cut)) entries[v] = 0;
+    if (is(v, Edit::Splice)) entries[v] = kept[v];
   }
   if (entries[0] != 1) return std::nullopt;
   std::vector<int> stack{0};
   while (!stack.empty()) {
     const int v = stack.back();
     stack.pop_back();
-    if (marked[v] && edit == Edit::Cut) continue;
-    if (!marked[v]) {
+    if (is(v, Edit::Cut)) continue;
+    if (!is(v, Edit::Splice)) {
       if (kept[v] > std::min(MaxChildren, task.N)) return std::nullopt;
       result.K.push_back(kept[v]);
       result.cost.push_back(kept[v] > 0 ? task.cost[v] : 0);
     }
-    stack.insert(stack.end(), children[v].rbegin(), children[v].rend());
+    if (!is(v, Edit::Leaf)) stack.insert(stack.end(), children[v].rbegin(), children[v].rend());
   }
   if (result.K[0] == 0) return std::nullopt;
   return result;
@@ -348,9 +355,12 @@ bool lower(Task& task, Field field, long long target, const Fails& fails) {
 }  // namespace
 
 Task shrink(Task task, const Fails& fails) {
+  const auto registers = [](Task& t) -> int& { return t.N; };
+  const auto load = [](Task& t) -> int& { return t.C_l; };
+  const auto store = [](Task& t) -> int& { return t.C_s; };
   // Each step of a round, once it has changed nothing, is skipped until the
   // task changes: the last round then costs no runs.
-  std::optional<Task> settled[7];
+  std::optional<Task> settled[8];
   const auto step = [&](int i, const auto& edit) {
     if (settled[i] && *settled[i] == task) return false;
     const bool changed = edit();
@@ -359,26 +369,19 @@ Task shrink(Task task, const Fails& fails) {
   };
   for (bool changed = true; changed;) {
     changed = step(0, [&] { return edit_in_chunks(task, Edit::Cut, fails); });
-    changed |= step(1, [&] { return edit_in_chunks(task, Edit::Splice, fails); });
+    changed |= step(1, [&] { return edit_in_chunks(task, Edit::Leaf, fails); });
+    changed |= step(2, [&] { return edit_in_chunks(task, Edit::Splice, fails); });
     const int widest = std::max(1, *std::max_element(task.K.begin(), task.K.end()));
-    changed |= step(2, [&] {
-      return lower(
-          task, [](Task& t) -> int& { return t.N; }, widest, fails);
-    });
-    changed |= step(3, [&] {
-      return lower(
-          task, [](Task& t) -> int& { return t.C_l; }, 1, fails);
-    });
-    changed |= step(4, [&] {
-      return lower(
-          task, [](Task& t) -> int& { return t.C_s; }, 1, fails);
-    });
-    changed |= step(5, [&] { return edit_in_chunks(task, Edit::ZeroCost, fails); });
-    changed |= step(6, [&] {
+    changed |= step(3, [&] { return lower(task, registers, widest, fails); });
+    changed |= step(4, [&] { return lower(task, load, 1, fails); });
+    changed |= step(5, [&] { return lower(task, store, 1, fails); });
+    changed |= step(6, [&] { return edit_in_chunks(task, Edit::ZeroCost, fails); });
+    changed |= step(7, [&] {
       bool lowered = false;
-      for (const int v : candidates(task, Edit::ZeroCost))
-        lowered |= lower(
-            task, [v](Task& t) -> int& { return t.cost[v]; }, 0, fails);
+      for (const int v : candidates(task, Edit::ZeroCost)) {
+        const auto cost = [v](Task& t) -> int& { return t.cost[v]; };
+        lowered |= lower(task, cost, 0, fails);
+      }
       return lowered;
     });
   }

@@ -75,13 +75,13 @@ bool same_way(const Failure& a, const Failure& b);
 
 // Shrinks a task on which `fails` holds to a smaller one on which it still
 // holds, by edits that each keep the task valid: a subtree cut off its parent
-// (the parent a leaf when no child is left), a node replaced by its children
-// (a chain merged), then N, C_l, C_s and the costs each lowered (costs
-// toward 0). Edits are tried many at a time first, then fewer, down to one,
-// in pre-order; passes repeat until none succeeds. The result has no more
-// nodes than the task, N, C_l, C_s and each cost no farther from their
-// targets; the same `fails` gives the same result. `fails` is only called on
-// valid tasks.
+// (the parent a leaf when no child is left), an inner node made a leaf, a
+// node replaced by its children (a chain merged), then N, C_l, C_s and the
+// costs each lowered (the costs toward 0). Edits are tried on many nodes at
+// a time first, then on fewer, down to one, in pre-order; the passes repeat
+// until none succeeds. The result has no more nodes than the task, and N,
+// C_l, C_s and each cost no farther from their targets; the same `fails`
+// gives the same result. `fails` is only called on valid tasks.
 Task shrink(Task task, const std::function<bool(const Task&)>& fails);
 
 // The brannik-gen call that makes the plan's test.
