@@ -38,7 +38,8 @@ struct Run {
   std::string output;
 };
 
-// A run's output is cut here: no answer of any valid task comes near it.
+// A run's output is cut here: an accepted answer is at most 10001 lines of
+// 999 characters, below 10 MB.
 constexpr std::size_t MaxOutput = std::size_t{16} << 20;
 
 // Runs command (its first word looked up in PATH, no shell) in a process group
@@ -71,6 +72,7 @@ struct Failure {
 // `seconds` is the time limit, for the verdict's words.
 Failure judge_run(const std::string& text, const Run& run, double seconds);
 
+// Whether two failures are the same: of one kind, with the same `way`.
 bool same_way(const Failure& a, const Failure& b);
 
 // Shrinks a task on which `fails` holds to a smaller one on which it still
