@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <string_view>
 
 #include "regs.h"
@@ -52,21 +53,13 @@ bool read_seed(const char* text, std::uint32_t& seed) {
 }
 
 int read_gen_call(int argc, char** argv, TaskPlan& plan, char* err) {
-  static const struct {
-    const char* name;
-    Shape shape;
-  } shapes[] = {{"random", Shape::Random},
-                {"chain", Shape::Chain},
-                {"complete", Shape::Complete},
-                {"comb", Shape::Comb},
-                {"full", Shape::Full}};
   constexpr const char* Usage =
       "usage: brannik-gen random|chain|complete|comb|full <nodes> <N> <seed> [--degree=K] [--costs=LO,HI] "
       "[--load=LO,HI] [--store=LO,HI]";
   if (argc < 5) return usage(err, Usage);
   bool named = false;
-  for (const auto& s : shapes)
-    if (std::strcmp(argv[1], s.name) == 0) plan.shape = s.shape, named = true;
+  for (std::size_t i = 0; i < std::size(ShapeNames); ++i)
+    if (std::strcmp(argv[1], ShapeNames[i]) == 0) plan.shape = static_cast<Shape>(i), named = true;
   if (!named || !plain(argv[2], plan.nodes) || !plain(argv[3], plan.registers) ||
       !read_seed(argv[4], plan.seed))
     return usage(err, Usage);

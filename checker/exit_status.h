@@ -11,6 +11,10 @@ namespace regs {
 // of them is a verdict on an answer.
 enum FamilyStatus { Done = 0, Unusable = 1, NotDone = 2 };
 
+// brannik-stress: nothing failed (Done), a failing test found and written, or
+// no search (NotDone).
+enum StressStatus { FoundFailure = 1 };
+
 // Kattis-format validators (brannik-kattis, brannik-validate): an answer or a
 // task accepted, rejected, or not judged at all.
 enum KattisStatus { KattisAccepted = 42, KattisRejected = 43, KattisError = 1 };

@@ -16,6 +16,9 @@ enum class Shape {
   Full,      // random, and every inner node has exactly `degree` children
 };
 
+// The shapes' names on brannik-gen's command line, in the order of Shape.
+inline constexpr const char* ShapeNames[] = {"random", "chain", "complete", "comb", "full"};
+
 // What a test is made of. Numbers are wide so that any value a caller writes
 // reaches the range checks of generate_task.
 struct TaskPlan {
