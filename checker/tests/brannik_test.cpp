@@ -5,8 +5,9 @@
 #include <optional>
 #include <string>
 
-#include "brannik_support.h"
 #include "cases.h"
+#include "support.h"
+#include "worked_example.h"
 
 namespace {
 

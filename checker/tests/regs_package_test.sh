@@ -13,23 +13,13 @@
 # Usage: checker/tests/regs_package_test.sh <build-dir>
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-fail() {
-  echo "$*" >&2
-  exit 1
-}
+# shellcheck source=../../testing/package_test.sh
+. "$here/../../testing/package_test.sh"
 
 p=$work/regs
 CMAKE=${CMAKE:-cmake} "$here/../package/make-regs-package.sh" "$1" "$p"
 "${CMAKE:-cmake}" -E tar tf "$work/regs.zip" | grep -qx problem.yaml || fail "regs.zip has no problem.yaml at its top"
 
-# Built in a copy of its folder, as a judging system builds it.
-built() {
-  cp -r "$1" "$work/$2"
-  (cd "$work/$2" && ./build) || fail "$1: its build script failed"
-  [ -x "$work/$2/run" ] || fail "$1: its build script made no run"
-}
 built "$p/input_validators/brannik-validate" validate
 built "$p/output_validators/brannik-kattis" kattis
 g++ -std=gnu++17 -O2 -o "$work/brannik-solve" "$p/submissions/accepted/brannik-solve.cpp" ||

@@ -6,8 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "brannik_support.h"
 #include "cases.h"
+#include "support.h"
+#include "worked_example.h"
 
 namespace {
 

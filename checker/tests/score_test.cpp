@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "brannik_support.h"
 #include "regs.h"
 #include "solve.h"
+#include "support.h"
 #include "task_gen.h"
 
 namespace {

@@ -19,9 +19,9 @@
 #include <unordered_map>
 #include <vector>
 
-#include "brannik_support.h"
 #include "cases.h"
 #include "regs.h"
+#include "support.h"
 #include "task_gen.h"
 
 namespace {

@@ -10,8 +10,8 @@
 #include <functional>
 #include <string>
 
-#include "brannik_support.h"
 #include "solve.h"
+#include "support.h"
 #include "task_validate.h"
 
 namespace {

@@ -13,10 +13,11 @@
 #include <random>
 #include <string>
 
-#include "brannik_support.h"
 #include "cases.h"
 #include "judge.h"
 #include "regs.h"
+#include "support.h"
+#include "worked_example.h"
 
 // The test binary's own allocator counts the blocks alive, exactly, and can
 // be told to fail an allocation as an exhausted heap would.

@@ -7,9 +7,10 @@
 #include <random>
 #include <string>
 
-#include "brannik_support.h"
 #include "cases.h"
 #include "regs.h"
+#include "support.h"
+#include "worked_example.h"
 
 namespace {
 

@@ -5,9 +5,10 @@
 
 #include <string>
 
-#include "brannik_support.h"
 #include "cases.h"
 #include "judge.h"
+#include "support.h"
+#include "worked_example.h"
 
 namespace {
 

@@ -6,19 +6,19 @@
 #include <cstdio>
 #include <vector>
 
-#include "quillot_support.h"
+#include "support.h"
 
 using namespace quillot;
 
 namespace {
 
-class QuillotDraw : public InTempDir {};
+class QuillotDraw : public support::InTempDir {};
 
 // Counts the pure-red pixels of the picture, and those within 12 pixels of at.
 struct Red {
   int all = 0, near = 0;
 };
-Red CountRed(const Image& png, Pixel at) {
+Red CountRed(const support::Image& png, Pixel at) {
   Red red;
   for (int row = 0; row < png.height; ++row) {
     for (int column = 0; column < png.width; ++column) {
@@ -78,9 +78,9 @@ TEST_F(QuillotDraw, DrawsTheTestAndItsViolation) {
     std::string command = "";
     std::string err = "";
   } cases[] = {
-      {Shell(std::string(QUILLOT_GEN) + " 12 3").out, 0, {}},
-      {Shell(std::string(QUILLOT_GEN) + " 30000 1").out, 0, {}},
-      {Shell(std::string(QUILLOT_GEN) + " 29999 1").out, 0, {}},
+      {support::run_shell(".", std::string(QUILLOT_GEN) + " 12 3").out, 0, {}},
+      {support::run_shell(".", std::string(QUILLOT_GEN) + " 30000 1").out, 0, {}},
+      {support::run_shell(".", std::string(QUILLOT_GEN) + " 29999 1").out, 0, {}},
       {Zigzag(LabelledVertices), 0, {}},  // the most vertices that carry their lines
       {Zigzag(LabelledVertices + 1), 0, {}},
       {head + "4\n1 1\n3 -1\n3 1\n1 -1\n", 43, {2, 0}},  // the crossing of two edges
@@ -102,9 +102,9 @@ TEST_F(QuillotDraw, DrawsTheTestAndItsViolation) {
        "Runtime error 6 at $00006002\n  reading \"standard input\": Bad file descriptor\n"},
   };
   for (const auto& c : cases) {
-    WriteFile("test.in", c.input);
-    const std::string verdict = Shell(std::string(QUILLOT_VALIDATE) + " <test.in").out;
-    const Outcome run = Shell(draw + c.command);
+    support::write_file("test.in", c.input);
+    const std::string verdict = support::run_shell(".", std::string(QUILLOT_VALIDATE) + " <test.in").out;
+    const support::Outcome run = support::run_shell(".", draw + c.command);
     SCOPED_TRACE(c.input.substr(0, 40) + c.command);
     EXPECT_EQ(run.status, c.status);
     EXPECT_EQ(run.err, c.err);
@@ -117,9 +117,9 @@ TEST_F(QuillotDraw, DrawsTheTestAndItsViolation) {
     if (c.status == 43) {
       EXPECT_NE(run.out.find("\">" + verdict.substr(0, verdict.size() - 1) + "</text>"), std::string::npos);
     }
-    WriteFile("fence.svg", run.out);
-    ASSERT_EQ(Shell("rsvg-convert -f png fence.svg | pngtopnm >page.ppm").status, 0);
-    const Image png = ReadNetpbm("page.ppm");
+    support::write_file("fence.svg", run.out);
+    ASSERT_EQ(support::run_shell(".", "rsvg-convert -f png fence.svg | pngtopnm >page.ppm").status, 0);
+    const support::Image png = support::read_netpbm("page.ppm");
     ASSERT_EQ(png.magic, "P6");
     ASSERT_EQ(png.pixels.size(), static_cast<size_t>(png.width) * png.height * 3);
     FenceTest test;

@@ -4,7 +4,7 @@
 #include "fence.h"
 #include "fence_in.h"
 #include "parse.h"
-#include "quillot_support.h"
+#include "support.h"
 
 using namespace quillot;
 
@@ -89,7 +89,7 @@ TEST(MapToPage, ClampsYOnlyAndFormatsFixedFields) {
   EXPECT_EQ(FixedField(123456.7).View(), "123456.70");
 }
 
-class Picture : public InTempDir {};
+class Picture : public support::InTempDir {};
 
 const std::string PsHeader =
     "%!PS-Adobe-2.0\n%%Orientation: Portrait\n%%BoundingBox: 0 0 842 1190\n%%DocumentPaperSizes: a3\n"
@@ -127,7 +127,7 @@ TEST_F(Picture, SmallestTests) {
     WriteFenceIn();
     EXPECT_EQ(DrawScale(), c.scale);
     DrawFence(DrawScale());
-    EXPECT_EQ(ReadFile("fence.ps"), c.picture) << "N = " << c.n;
+    EXPECT_EQ(support::read_file("fence.ps"), c.picture) << "N = " << c.n;
   }
 }
 
@@ -166,16 +166,16 @@ TEST_F(Picture, ReadsTheTestFileByItsRules) {
        "Runtime error 101 at $00002003\n  writing \"fence.ps\": No space left on device\n"},
   };
   for (const auto& c : cases) {
-    Shell("rm -rf fence.in fence.ps");
-    WriteFile("fence.in", c.fenceIn);
-    if (*c.setup != '\0') Shell(c.setup);
-    const Outcome run = Shell(draw);
+    support::run_shell(".", "rm -rf fence.in fence.ps");
+    support::write_file("fence.in", c.fenceIn);
+    if (*c.setup != '\0') support::run_shell(".", c.setup);
+    const support::Outcome run = support::run_shell(".", draw);
     EXPECT_EQ(run.status, c.status) << c.fenceIn;
-    EXPECT_EQ(c.status == 0 ? ReadFile("fence.ps") : run.out, c.picture) << c.fenceIn;
+    EXPECT_EQ(c.status == 0 ? support::read_file("fence.ps") : run.out, c.picture) << c.fenceIn;
     EXPECT_EQ(run.err, "");
     // A picture that fails while reading never gets its trailer.
     if (c.status == 106) {
-      EXPECT_EQ(ReadFile("fence.ps").find("%%EOF"), std::string::npos);
+      EXPECT_EQ(support::read_file("fence.ps").find("%%EOF"), std::string::npos);
     }
   }
 }
@@ -186,9 +186,10 @@ TEST_F(Picture, GhostscriptRendersGeneratedPictures) {
     BuildFence(n, n % 2 != 0, 1234u + n);
     WriteFenceIn();
     DrawFence(DrawScale());
-    const Outcome gs = Shell("gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=pgmraw -r30 -o page.pgm fence.ps");
+    const support::Outcome gs =
+        support::run_shell(".", "gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=pgmraw -r30 -o page.pgm fence.ps");
     ASSERT_EQ(gs.status, 0) << gs.out << gs.err;
-    const Image page = ReadNetpbm("page.pgm");
+    const support::Image page = support::read_netpbm("page.pgm");
     const int width = page.width, height = page.height;
     const std::string& pixels = page.pixels;
     ASSERT_EQ(page.magic, "P5");

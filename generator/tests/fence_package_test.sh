@@ -10,12 +10,8 @@
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 build=$1
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-fail() {
-  echo "$*" >&2
-  exit 1
-}
+# shellcheck source=../../testing/package_test.sh
+. "$here/../../testing/package_test.sh"
 
 # The stand-in solution answers with the vertex count. The suite's sanitizer
 # build links the programs with shared libraries; the package takes them so.
@@ -25,12 +21,6 @@ chmod +x "$work/solution"
 "$here/../package/make-fence-package.sh" --allow-shared "$build" "$p" "$work/solution"
 "$here/../../hosting/check-hosting-packages.py" "$p" || fail "the CMS or Polygon package does not agree with the Kattis package"
 
-# Built in a copy of its folder, as a judging system builds it.
-built() {
-  cp -r "$1" "$work/$2"
-  (cd "$work/$2" && ./build) || fail "$1: its build script failed"
-  [ -x "$work/$2/run" ] || fail "$1: its build script made no run"
-}
 built "$p/input_validators/quillot-validate" validate
 built "$p/generators/quillot-gen" gen
 built "$p/submissions/accepted/solution" accepted

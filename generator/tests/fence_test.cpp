@@ -6,7 +6,7 @@
 
 #include "fence_in.h"
 #include "fence_validate.h"
-#include "quillot_support.h"
+#include "support.h"
 
 using namespace quillot;
 
@@ -22,7 +22,7 @@ int32_t Scripted(int32_t k) {
   return draw;
 }
 
-class FenceFile : public InTempDir {};
+class FenceFile : public support::InTempDir {};
 
 struct ScriptedCase {
   int32_t n;
@@ -46,7 +46,7 @@ TEST_F(FenceFile, ScriptedDrawsGiveTheirWalk) {
     EXPECT_EQ(scriptNext, script.size()) << "N = " << c.n;
     EXPECT_EQ(seqTop, 0);
     WriteFenceIn();
-    EXPECT_EQ(ReadFile("fence.in"), c.file) << "N = " << c.n;
+    EXPECT_EQ(support::read_file("fence.in"), c.file) << "N = " << c.n;
   }
 }
 
@@ -54,22 +54,22 @@ TEST_F(FenceFile, SmallestTestsAreTheSameForEverySeed) {
   for (uint32_t seed : {0u, 1u, 20260102u, 0xFFFFFFFFu}) {
     BuildFence(4, false, seed);
     WriteFenceIn();
-    EXPECT_EQ(ReadFile("fence.in"), "0 0 6 0\n4\n1 1\n2 2\n3 1\n2 -1\n");
+    EXPECT_EQ(support::read_file("fence.in"), "0 0 6 0\n4\n1 1\n2 2\n3 1\n2 -1\n");
     BuildFence(5, true, seed);
     WriteFenceIn();
-    EXPECT_EQ(ReadFile("fence.in"), "0 0 4 0\n4\n1 1\n2 1\n2 -1\n1 -1\n");
+    EXPECT_EQ(support::read_file("fence.in"), "0 0 4 0\n4\n1 1\n2 1\n2 -1\n1 -1\n");
   }
 }
 
 TEST_F(FenceFile, LongerOldFileIsReplacedWhole) {
   BuildFence(MaxN, false, 7u);
   WriteFenceIn();
-  const std::string large = ReadFile("fence.in");
+  const std::string large = support::read_file("fence.in");
   EXPECT_EQ(large.substr(0, 18), "0 0 30002 0\n30000\n");
   EXPECT_EQ(std::count(large.begin(), large.end(), '\n'), MaxN + 2);
   BuildFence(4, false, 7u);
   WriteFenceIn();
-  EXPECT_EQ(ReadFile("fence.in").size(), 27u);
+  EXPECT_EQ(support::read_file("fence.in").size(), 27u);
 }
 
 // Whole tests of one seed whose pairing nests past its second level with both
@@ -80,26 +80,26 @@ TEST_F(FenceFile, FixedSeedGivesItsKnownTest) {
     int32_t n;
     std::string golden;  // a file beside the tests, or the SHA-256 of the test
   } cases[] = {
-      {64, ReadFile(GOLDEN_DIR "/tent64.in")},
-      {65, ReadFile(GOLDEN_DIR "/rectangle65.in")},
+      {64, support::read_file(GOLDEN_DIR "/tent64.in")},
+      {65, support::read_file(GOLDEN_DIR "/rectangle65.in")},
       {MaxN, "077e7b854c56976eddddf59b8453822fd6829737976937862a04c3dba9411b1a"},
   };
   for (const auto& c : cases) {
     BuildFence(c.n, c.n % 2 != 0, seed);
     WriteFenceIn();
     if (c.n < 100) {
-      EXPECT_EQ(ReadFile("fence.in"), c.golden) << "N = " << c.n;
+      EXPECT_EQ(support::read_file("fence.in"), c.golden) << "N = " << c.n;
     } else {
-      EXPECT_EQ(Shell("sha256sum fence.in").out.substr(0, 64), c.golden) << "N = " << c.n;
+      EXPECT_EQ(support::run_shell(".", "sha256sum fence.in").out.substr(0, 64), c.golden) << "N = " << c.n;
     }
   }
 }
 
 // The deepest pairing of the largest test, on the checker's stack of 2 MiB.
 TEST_F(FenceFile, DeepestPairingFitsABoundedStack) {
-  const Outcome run = Shell("ulimit -s 2048 && " FENCE_TOOL " deepest");
+  const support::Outcome run = support::run_shell(".", "ulimit -s 2048 && " FENCE_TOOL " deepest");
   EXPECT_EQ(run.status, 0) << run.err;
-  const std::string in = ReadFile("fence.in");
+  const std::string in = support::read_file("fence.in");
   EXPECT_EQ(std::count(in.begin(), in.end(), '\n'), MaxN + 2);
 }
 
@@ -143,7 +143,7 @@ void ExpectSoundFence(int32_t n, bool odd, uint32_t seed) {
   // The test as written, judged as the validator judges it.
   WriteFenceIn();
   FenceTest test;
-  const std::string violation = CheckFormat(ReadFile("fence.in"), test).text;
+  const std::string violation = CheckFormat(support::read_file("fence.in"), test).text;
   EXPECT_EQ(violation.empty() ? CheckFence(test).text : violation, "");
 }
 

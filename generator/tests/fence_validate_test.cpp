@@ -2,7 +2,7 @@
 #include "fence_validate.h"
 
 #include "fence_in.h"
-#include "quillot_support.h"
+#include "support.h"
 
 using namespace quillot;
 
@@ -82,7 +82,7 @@ TEST(Validator, FindsTheFirstViolation) {
   }
 }
 
-class QuillotValidate : public InTempDir {};
+class QuillotValidate : public support::InTempDir {};
 
 // The Kattis statuses, the violation on standard output, a bounded read, and a
 // standard input that cannot be read, which is no verdict.
@@ -94,7 +94,7 @@ TEST_F(QuillotValidate, JudgesStandardInput) {
   BuildFence(MaxN, false, [](int32_t k) { return k - 1; });
   std::swap(vertices[15000], vertices[15003]);
   WriteFenceIn();
-  const std::string nested = ReadFile("fence.in");
+  const std::string nested = support::read_file("fence.in");
   BuildFence(MaxN, false, 7u);
   WriteFenceIn();
   const struct {
@@ -103,7 +103,7 @@ TEST_F(QuillotValidate, JudgesStandardInput) {
     int status;
     std::string out;
   } cases[] = {
-      {ReadFile("fence.in"), "V < test.in", 42, ""},
+      {support::read_file("fence.in"), "V < test.in", 42, ""},
       {bowTie, "V < test.in", 43, "the edge from line 3 to line 4 meets the edge from line 5 to line 6\n"},
       // Beyond the first MiB nothing is read, and the verdict is the whole text's.
       {repeated, "V < test.in", 43, "line 30003: text after the last vertex\n"},
@@ -119,12 +119,12 @@ TEST_F(QuillotValidate, JudgesStandardInput) {
        43, ""},
   };
   for (const auto& c : cases) {
-    WriteFile("test.in", c.input);
+    support::write_file("test.in", c.input);
     std::string command = c.command;
     command.replace(command.find('V'), 1, QUILLOT_VALIDATE);
     if (command.find("status") == std::string::npos) command = "{ " + command + "; echo $? >status; }";
-    const Outcome run = Shell(command);
-    EXPECT_EQ(ReadFile("status"), std::to_string(c.status) + "\n") << c.command;
+    const support::Outcome run = support::run_shell(".", command);
+    EXPECT_EQ(support::read_file("status"), std::to_string(c.status) + "\n") << c.command;
     EXPECT_EQ(run.out, c.out) << c.command;
     if (c.command == "V < test.in" && c.status == 43) {
       EXPECT_EQ(Judge(c.input) + "\n", c.out);  // the library's verdict on the whole text

@@ -1,11 +1,11 @@
 // quillot-gen end to end: the test of a seed, and its messages on standard error.
-#include "quillot_support.h"
+#include "support.h"
 
 namespace {
 
 const std::string GenPath = QUILLOT_GEN;
 
-class QuillotGen : public InTempDir {};
+class QuillotGen : public support::InTempDir {};
 
 // quillot under a fixed clock and quillot-gen given those seconds write the same bytes.
 TEST_F(QuillotGen, WritesTheTestQuillotMakesInThatSecond) {
@@ -21,11 +21,13 @@ TEST_F(QuillotGen, WritesTheTestQuillotMakesInThatSecond) {
   for (const auto& second : seconds) {
     for (const char* n : {"4", "5", "64", "65", "29999", "30000"}) {
       SCOPED_TRACE(std::string("N = ") + n + ", seed " + second.seed);
-      ASSERT_EQ(Shell(Faketime(second.clock) + QUILLOT + std::string(" ") + n).status, 0);
-      const Outcome gen = Shell(GenPath + " " + n + " " + second.seed);
+      ASSERT_EQ(
+          support::run_shell(".", support::faketime(second.clock) + QUILLOT + std::string(" ") + n).status,
+          0);
+      const support::Outcome gen = support::run_shell(".", GenPath + " " + n + " " + second.seed);
       EXPECT_EQ(gen.status, 0);
       EXPECT_EQ(gen.err, "");
-      EXPECT_TRUE(gen.out == ReadFile("fence.in")) << "the two tests differ";
+      EXPECT_TRUE(gen.out == support::read_file("fence.in")) << "the two tests differ";
     }
   }
 }
@@ -56,12 +58,13 @@ TEST_F(QuillotGen, MessagesGoToStandardError) {
        " | head -c 1 >/dev/null"},
   };
   for (const auto& c : cases) {
-    const Outcome run = Shell("{ " + GenPath + c.arguments + "; echo $? >status; }" + c.then);
-    EXPECT_EQ(ReadFile("status"), std::to_string(c.status) + "\n") << c.arguments;
+    const support::Outcome run =
+        support::run_shell(".", "{ " + GenPath + c.arguments + "; echo $? >status; }" + c.then);
+    EXPECT_EQ(support::read_file("status"), std::to_string(c.status) + "\n") << c.arguments;
     EXPECT_EQ(run.out, c.out) << c.arguments;
     EXPECT_EQ(run.err, c.err) << c.arguments;
   }
-  EXPECT_EQ(Shell("ls").out, "status\n");
+  EXPECT_EQ(support::run_shell(".", "ls").out, "status\n");
 }
 
 }  // namespace

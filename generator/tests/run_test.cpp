@@ -10,7 +10,7 @@
 #include "fence.h"
 #include "fence_in.h"
 #include "io.h"
-#include "quillot_support.h"
+#include "support.h"
 
 using namespace quillot;
 
@@ -20,7 +20,7 @@ const std::string QuillotPath = QUILLOT;
 const std::string OldIn = std::string(1000, '#') + "\n";
 const std::string OldPs = "old picture\n";
 
-class Quillot : public InTempDir {};
+class Quillot : public support::InTempDir {};
 
 // The argument decides: a refusal (status 1, no file touched), or a test of
 // that many vertices, with or without a new picture.
@@ -71,14 +71,14 @@ TEST_F(Quillot, ArgumentsDecideTheTest) {
       {"30000", "", 30000, false},
   };
   for (const auto& c : cases) {
-    WriteFile("fence.in", OldIn);
-    WriteFile("fence.ps", OldPs);
-    const Outcome run = Shell(QuillotPath + " " + c.arguments);
+    support::write_file("fence.in", OldIn);
+    support::write_file("fence.ps", OldPs);
+    const support::Outcome run = support::run_shell(".", QuillotPath + " " + c.arguments);
     SCOPED_TRACE("quillot " + c.arguments.substr(0, 20));
     EXPECT_EQ(run.status, c.vertices == 0 ? 1 : 0);
     EXPECT_EQ(run.out, c.out);
     EXPECT_EQ(run.err, "");
-    const std::string in = ReadFile("fence.in"), ps = ReadFile("fence.ps");
+    const std::string in = support::read_file("fence.in"), ps = support::read_file("fence.ps");
     if (c.vertices == 0) {
       EXPECT_EQ(in, OldIn);
     } else {
@@ -99,21 +99,22 @@ TEST_F(Quillot, ArgumentsDecideTheTest) {
 // Under a fixed clock the run makes the test that its seconds give as seed.
 TEST_F(Quillot, ClockSeedsTheTest) {
   const uint32_t seed = 1767323045;  // 2026-01-02 03:04:05 UTC
-  const std::string faketime = Faketime("2026-01-02 03:04:05") + QuillotPath + " ";
+  const std::string faketime = support::faketime("2026-01-02 03:04:05") + QuillotPath + " ";
   std::filesystem::create_directory("run");
   for (int32_t n : {4, 5, 12, 13, 64, 299, 300, 301, 1001, 29999, 30000}) {
     SCOPED_TRACE("N = " + std::to_string(n));
-    const Outcome run = Shell("cd run && rm -f fence.ps && " + faketime + std::to_string(n));
+    const support::Outcome run =
+        support::run_shell(".", "cd run && rm -f fence.ps && " + faketime + std::to_string(n));
     ASSERT_EQ(run.status, 0) << run.out << run.err;
     EXPECT_EQ(run.err, "");
     BuildFence(n, n % 2 != 0, seed);
     WriteFenceIn();
-    EXPECT_EQ(ReadFile("run/fence.in"), ReadFile("fence.in"));
+    EXPECT_EQ(support::read_file("run/fence.in"), support::read_file("fence.in"));
     if (vertexCount <= 300) {
       DrawFence(DrawScale());
-      EXPECT_EQ(ReadFile("run/fence.ps"), ReadFile("fence.ps"));
+      EXPECT_EQ(support::read_file("run/fence.ps"), support::read_file("fence.ps"));
     } else {
-      EXPECT_FALSE(Exists("run/fence.ps"));
+      EXPECT_FALSE(support::exists("run/fence.ps"));
     }
   }
 }
@@ -142,15 +143,15 @@ TEST_F(Quillot, FileFailureEndsTheRunWithTheReport) {
       {"ln -s /dev/null fence.in", 106, "", "", " 12 >&-"},
   };
   for (const auto& c : cases) {
-    ASSERT_EQ(Shell(c.setup).status, 0);
-    const Outcome run = Shell(c.before + QuillotPath + c.arguments);
+    ASSERT_EQ(support::run_shell(".", c.setup).status, 0);
+    const support::Outcome run = support::run_shell(".", c.before + QuillotPath + c.arguments);
     EXPECT_EQ(run.status, c.status) << c.setup << c.before;
     EXPECT_EQ(run.out, c.report);
     EXPECT_EQ(run.err, "");
     if (std::filesystem::is_regular_file("fence.ps")) {
-      EXPECT_EQ(ReadFile("fence.ps").find("Runtime error"), std::string::npos);
+      EXPECT_EQ(support::read_file("fence.ps").find("Runtime error"), std::string::npos);
     }
-    Shell("rm -rf fence.in fence.ps");
+    support::run_shell(".", "rm -rf fence.in fence.ps");
   }
 }
 
@@ -222,10 +223,11 @@ TEST(KeepStandardStreams, FillsEachClosedDescriptor) {
 TEST_F(Quillot, NoFileDescriptorLeft) {
   // Descriptors inherited from the test runner are closed first. The leak check
   // needs descriptors of its own at the exit.
-  const Outcome run = Shell(
-      "ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0 "
-      "sh -c 'exec 3>&- 4>&- 5>&- 6>&- 7>&- 8>&- 9>&-; ulimit -n 4; exec " +
-      QuillotPath + " 12'");
+  const support::Outcome run =
+      support::run_shell(".",
+                         "ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0 "
+                         "sh -c 'exec 3>&- 4>&- 5>&- 6>&- 7>&- 8>&- 9>&-; ulimit -n 4; exec " +
+                             QuillotPath + " 12'");
   EXPECT_EQ(run.status, 4);
   EXPECT_EQ(run.out, "Runtime error 4 at $00003001\n  opening \"fence.in\": Too many open files\n");
   EXPECT_EQ(run.err, "");

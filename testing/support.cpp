@@ -1,5 +1,5 @@
-// Helpers of the checker's tests: scratch folders, files, and runs of the built programs.
-#include "brannik_support.h"
+// What the tests of both families share.
+#include "support.h"
 
 #include <stdlib.h>
 #include <sys/wait.h>
@@ -17,12 +17,17 @@ namespace fs = std::filesystem;
 namespace support {
 
 Outcome run_shell(const std::string& dir, const std::string& command) {
-  // The captures lie outside dir, so that a test sees only the files it made there.
   ScratchDir capture;
   const std::string out = capture.path + "/out", err = capture.path + "/err";
   const int raw = std::system(
       ("cd '" + dir + "' && (" + command + ") </dev/null >'" + out + "' 2>'" + err + "'").c_str());
   return {read_file(out), read_file(err), WIFEXITED(raw) ? WEXITSTATUS(raw) : -1};
+}
+
+std::string faketime(const std::string& clock) {
+  // The sanitizer runtime must come first among the libraries; faketime's is preloaded.
+  return "TZ=UTC ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0 faketime -f '" + clock +
+         "' ";
 }
 
 std::string read_file(const std::string& path) {
@@ -34,6 +39,30 @@ std::string read_file(const std::string& path) {
 
 void write_file(const std::string& path, const std::string& text) {
   std::ofstream(path, std::ios::binary) << text;
+}
+
+bool exists(const std::string& path) { return fs::exists(fs::symlink_status(path)); }
+
+ScratchDir::ScratchDir() {
+  std::string pattern = (fs::temp_directory_path() / "contest-test-XXXXXX").string();
+  if (!mkdtemp(pattern.data())) std::abort();
+  path = pattern;
+}
+
+ScratchDir::~ScratchDir() {
+  std::error_code ignored;
+  fs::remove_all(path, ignored);
+}
+
+void InTempDir::SetUp() {
+  dir.emplace();
+  previous = fs::current_path().string();
+  fs::current_path(dir->path);
+}
+
+void InTempDir::TearDown() {
+  fs::current_path(previous);
+  dir.reset();
 }
 
 Stream::Stream(const std::string& text) : file(std::tmpfile()) {
@@ -68,15 +97,21 @@ ScriptedStream::ScriptedStream(std::string text, std::size_t good)
 
 ScriptedStream::~ScriptedStream() { std::fclose(file); }
 
-ScratchDir::ScratchDir() {
-  std::string pattern = (fs::temp_directory_path() / "checker-test-XXXXXX").string();
-  if (!mkdtemp(pattern.data())) std::abort();
-  path = pattern;
-}
-
-ScratchDir::~ScratchDir() {
-  std::error_code ignored;
-  fs::remove_all(path, ignored);
+Image read_netpbm(const std::string& path) {
+  const std::string file = read_file(path);
+  // The header: the magic, width, height and largest value, with "#" comments between them.
+  std::istringstream header(file);
+  Image image;
+  header >> image.magic;
+  int size[3] = {};
+  for (int& value : size) {
+    while ((header >> std::ws).peek() == '#') header.ignore(file.size(), '\n');
+    header >> value;
+  }
+  image.width = size[0];
+  image.height = size[1];
+  if (header) image.pixels = file.substr(static_cast<size_t>(header.tellg()) + 1);
+  return image;
 }
 
 }  // namespace support
