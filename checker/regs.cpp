@@ -90,6 +90,20 @@ std::optional<long long> scan_i(const char*& p) {
   const bool negative = *s == '-';
   if (*s == '+' || *s == '-') ++s;
 
+  // A decimal of fewer than 19 digits, the form of nearly every number, has
+  // no base to find and no limit to pass: taken at once.
+  if (*s >= '1' && *s <= '9') {
+    const char* first = s;
+    unsigned long long magnitude = 0;
+    for (unsigned d; (d = static_cast<unsigned char>(*s) - '0') < 10 && s - first < 18; ++s)
+      magnitude = magnitude * 10 + d;
+    if (static_cast<unsigned>(static_cast<unsigned char>(*s) - '0') >= 10) {
+      p = s;
+      return negative ? -static_cast<long long>(magnitude) : static_cast<long long>(magnitude);
+    }
+    s = first;
+  }
+
   int base = 10;
   bool any_digit = false;
   if (*s == '0') {
@@ -102,24 +116,14 @@ std::optional<long long> scan_i(const char*& p) {
     }
   }
 
-  // Decimal, the form of nearly every number, first: 18 digits cannot pass
-  // any limit, so they need no check.
-  unsigned long long magnitude = 0;
-  const char* first = s;
-  if (base == 10) {
-    for (unsigned d; (d = static_cast<unsigned char>(*s) - '0') < 10 && s - first < 18; ++s)
-      magnitude = magnitude * 10 + d;
-    any_digit = s != first;
-  }
-  // Any digits further: magnitudes beyond LLONG_MIN's all saturate alike, so
-  // the count stops one past it and never overflows.
+  // Magnitudes beyond LLONG_MIN's all saturate alike, so the count stops one
+  // past it and never overflows.
   constexpr unsigned long long cap = 1ULL << 63;
-  if (base != 10 || s - first == 18) {
-    const unsigned long long cap_before_digit = base == 16 ? cap / 16 : base == 10 ? cap / 10 : cap / 8;
-    for (int d; (d = digit_value(*s)) < base; ++s) {
-      any_digit = true;
-      magnitude = magnitude > cap_before_digit ? cap + 1 : std::min(magnitude * base + d, cap + 1);
-    }
+  const unsigned long long cap_before_digit = base == 16 ? cap / 16 : base == 10 ? cap / 10 : cap / 8;
+  unsigned long long magnitude = 0;
+  for (int d; (d = digit_value(*s)) < base; ++s) {
+    any_digit = true;
+    magnitude = magnitude > cap_before_digit ? cap + 1 : std::min(magnitude * base + d, cap + 1);
   }
   if (!any_digit) return std::nullopt;
   p = s;
