@@ -83,7 +83,8 @@ int read_test(const std::string& in, const std::string& ans, TestFacts& facts, c
   if (!file) return std::snprintf(err, ErrSize, "Error in input file: failed opening file"), 0;
   const int read = read_task(file, reason);
   std::fclose(file);
-  if (!read) return std::snprintf(err, ErrSize, "Error in input file: %s", reason), 0;
+  if (!read)
+    return std::snprintf(err, ErrSize, "%s", (std::string("Error in input file: ") + reason).c_str()), 0;
   task_facts(facts);
   delete_data();
 
@@ -213,8 +214,9 @@ std::vector<fs::path> folders_of(const fs::path& programs) {
   std::vector<fs::path> folders = entries_of(
       programs,
       [](const fs::directory_entry& entry, std::error_code& error) { return entry.is_directory(error); });
-  std::stable_partition(folders.begin(), folders.end(),
-                        [](const fs::path& f) { return f.filename() == "accepted"; });
+  std::sort(folders.begin(), folders.end(), [](const fs::path& a, const fs::path& b) {
+    return std::make_pair(a.filename() != "accepted", a) < std::make_pair(b.filename() != "accepted", b);
+  });
   return folders;
 }
 
