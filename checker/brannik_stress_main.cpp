@@ -17,8 +17,8 @@ int main(int argc, char** argv) {
   if (regs::reopen_standard_descriptors() < 0) return regs::NotDone;
 
   regs::Search search;
-  if (auto reason = regs::find_failure(call.command, call.options, search))
-    return std::fprintf(stderr, "brannik-stress: %s\n", reason->c_str()), regs::NotDone;
+  if (!regs::find_failure(call.command, call.options, search, err))
+    return std::fprintf(stderr, "brannik-stress: %s\n", err), regs::NotDone;
   if (!search.plan) {
     std::printf("no failure in %llu tests (%.1f s), trees of up to %d nodes\n",
                 static_cast<unsigned long long>(search.tests), search.seconds, call.options.max_nodes);

@@ -15,6 +15,10 @@ enum FamilyStatus { Done = 0, Unusable = 1, NotDone = 2 };
 // no search (NotDone).
 enum StressStatus { FoundFailure = 1 };
 
+// brannik-report: every submission gets the verdict of its folder (Done), one
+// does not, or no report (NotDone).
+enum ReportStatus { OffVerdict = 1 };
+
 // Kattis-format validators (brannik-kattis, brannik-validate): an answer or a
 // task accepted, rejected, or not judged at all.
 enum KattisStatus { KattisAccepted = 42, KattisRejected = 43, KattisError = 1 };

@@ -2,13 +2,21 @@
 #include "report.h"
 
 #include <algorithm>
+#include <charconv>
 #include <climits>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string_view>
 #include <vector>
 
 #include "judge.h"
+#include "output.h"
 #include "regs.h"
+#include "runner.h"
 
 namespace regs {
 
@@ -69,25 +77,28 @@ constexpr Limit Limits[] = {
 
 }  // namespace
 
-std::string read_test(const std::string& in, const std::string& ans, TestFacts& facts) {
-  char err[ErrSize] = "";
+int read_test(const std::string& in, const std::string& ans, TestFacts& facts, char* err) {
+  char reason[ErrSize] = "";
   std::FILE* file = std::fopen(in.c_str(), "r");
-  if (!file) return "Error in input file: failed opening file";
-  const int read = read_task(file, err);
+  if (!file) return std::snprintf(err, ErrSize, "Error in input file: failed opening file"), 0;
+  const int read = read_task(file, reason);
   std::fclose(file);
-  if (!read) return std::string("Error in input file: ") + err;
+  if (!read)
+    return std::snprintf(err, ErrSize, "%s", (std::string("Error in input file: ") + reason).c_str()), 0;
   task_facts(facts);
   delete_data();
 
   const Judgement jury = judge(in.c_str(), ans.c_str());
-  if (jury.verdict == Verdict::Rejected) return "Error in jury's answer: " + text_of(answer_line(jury));
-  if (jury.verdict != Verdict::Accepted) return text_of(verdict_line(jury));
+  if (jury.verdict == Verdict::Rejected)
+    return std::snprintf(err, ErrSize, "Error in jury's answer: %s", text_of(answer_line(jury)).c_str()), 0;
+  if (jury.verdict != Verdict::Accepted)
+    return std::snprintf(err, ErrSize, "%s", text_of(verdict_line(jury)).c_str()), 0;
   facts.least = jury.total;
-  return "";
+  return 1;
 }
 
 const char* outcome_name(Outcome outcome) {
-  constexpr const char* Names[] = {"AC", "WA", "TLE", "RTE", "JE"};
+  constexpr const char* Names[] = {"AC", "WA", "TLE", "RTE", "JE", "OLE"};
   return Names[static_cast<int>(outcome)];
 }
 
@@ -163,6 +174,157 @@ std::string limits_table(const std::vector<TestFacts>& tests) {
     table += std::string("| ") + limit.name + " | " + (names.empty() ? "none" : names) + " |\n";
   }
   return table;
+}
+
+int read_report_call(int argc, char** argv, ReportCall& call, char* err) {
+  const std::string_view memory = argc == 4 ? argv[3] : "";
+  const char* end = memory.data() + memory.size();
+  const auto read = std::from_chars(memory.data(), end, call.memory_mib);
+  if (read.ec != std::errc() || read.ptr != end || call.memory_mib <= 0)
+    return std::snprintf(err, ErrSize, "usage: brannik-report <package-dir> <programs-dir> <memory-MiB>"), 0;
+  call.package = argv[1];
+  call.programs = argv[2];
+  return 1;
+}
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// The entries of a folder that `keep` takes, by name; none when it cannot be read.
+template <class Keep>
+std::vector<fs::path> entries_of(const fs::path& folder, Keep keep) {
+  std::vector<fs::path> paths;
+  std::error_code error;
+  for (fs::directory_iterator entry(folder, error), end; !error && entry != end; entry.increment(error))
+    if (keep(*entry, error)) paths.push_back(entry->path());
+  std::sort(paths.begin(), paths.end());
+  return paths;
+}
+
+// The files of a folder with the given extension ("" for any), by name.
+std::vector<fs::path> files_of(const fs::path& folder, const std::string& extension) {
+  return entries_of(folder, [&](const fs::directory_entry& entry, std::error_code& error) {
+    return entry.is_regular_file(error) && (extension.empty() || entry.path().extension() == extension);
+  });
+}
+
+// The submissions' folders, accepted first, then by name.
+std::vector<fs::path> folders_of(const fs::path& programs) {
+  std::vector<fs::path> folders = entries_of(
+      programs,
+      [](const fs::directory_entry& entry, std::error_code& error) { return entry.is_directory(error); });
+  std::sort(folders.begin(), folders.end(), [](const fs::path& a, const fs::path& b) {
+    return std::make_pair(a.filename() != "accepted", a) < std::make_pair(b.filename() != "accepted", b);
+  });
+  return folders;
+}
+
+fs::path answer_of(fs::path in) { return in.replace_extension(".ans"); }
+
+// A run's wall-clock deadline, in time limits: there a run that waits rather
+// than computes ends.
+constexpr int DeadlineLimits = 3;
+
+// A run that ended, judged as problemtools judges it: beyond the time limit
+// TLE, ended by a signal or a status other than 0 RTE, cut OLE; otherwise its
+// output is written to `out` and judged. 0 with the reason when it cannot be.
+int judged(const Ending& e, int seconds, const TestFacts& test, const fs::path& in, const fs::path& out,
+           Run& r, char* err) {
+  if (e.end == Ending::TimedOut) {
+    r.outcome = Outcome::TLE;
+    r.message = "still running after " + std::to_string(DeadlineLimits * seconds) + " s of wall-clock time";
+  } else if (e.cpu_seconds > seconds || (e.end == Ending::Signalled && e.code == SIGXCPU)) {
+    r.outcome = Outcome::TLE;
+  } else if (e.end == Ending::OutputLimit) {
+    r.outcome = Outcome::OLE;
+    r.message = "more than " + std::to_string(MaxOutput) + " bytes";
+  } else if (e.end == Ending::Signalled) {
+    r.outcome = Outcome::RTE;
+    r.message = "signal " + std::to_string(e.code);
+  } else if (e.code != 0) {
+    r.outcome = Outcome::RTE;
+    r.message = "exit status " + std::to_string(e.code);
+  } else {
+    char reason[ErrSize];
+    if (!write_file(out.c_str(), e.output, reason))
+      return std::snprintf(err, ErrSize, "%s", ("cannot write " + out.string() + ": " + reason).c_str()), 0;
+    r = judge_output(test, in, answer_of(in), out);
+  }
+  r.test = test.name;
+  r.least = test.stores_of(test.least);
+  r.seconds = e.cpu_seconds;
+  return 1;
+}
+
+}  // namespace
+
+int make_report(const ReportCall& call, Report& report, char* err) {
+  const fs::path package = call.package, programs = call.programs, out = programs / "output";
+  report.memory_mib = call.memory_mib;
+  std::vector<fs::path> inputs;
+  std::vector<std::string> texts;
+  for (const char* group : {"sample", "secret"})
+    for (const fs::path& in : files_of(package / "data" / group, ".in")) {
+      TestFacts t;
+      t.name = std::string(group) + "/" + in.stem().string();
+      char reason[ErrSize];
+      if (!read_test(in, answer_of(in), t, reason))
+        return std::snprintf(err, ErrSize, "%s", (t.name + ": " + reason).c_str()), 0;
+      std::ostringstream text;
+      text << std::ifstream(in).rdbuf();
+      report.tests.push_back(t);
+      inputs.push_back(in);
+      texts.push_back(text.str());
+    }
+  if (report.tests.empty()) return std::snprintf(err, ErrSize, "the package has no tests"), 0;
+  std::error_code error;
+  if (!fs::is_directory(programs, error))
+    return std::snprintf(err, ErrSize, "%s is not a folder of programs", programs.c_str()), 0;
+
+  double slowest = 0;
+  bool limited = false;
+  for (const fs::path& folder : folders_of(programs)) {
+    const bool accepted = folder.filename() == "accepted";
+    if (!accepted && !limited) {
+      report.seconds = std::max(1, static_cast<int>(0.5 + 5 * slowest));
+      limited = true;
+    }
+    const RunLimits limits{.seconds = static_cast<double>(DeadlineLimits * report.seconds),
+                           .cpu_seconds = report.seconds,
+                           .memory_mib = call.memory_mib,
+                           .raise_stack = true};
+    for (const fs::path& program : files_of(folder, "")) {
+      std::vector<Run> own(report.tests.size());
+      for (std::size_t i = 0; i < report.tests.size(); ++i) {
+        Ending ending;
+        if (!run_solution({program.string()}, texts[i], limits, ending, err) ||
+            !judged(ending, report.seconds, report.tests[i], inputs[i], out, own[i], err))
+          return 0;
+        own[i].submission = folder.filename().string() + "/" + program.filename().string() + ".cpp";
+        if (accepted) slowest = std::max(slowest, ending.cpu_seconds);
+      }
+      const auto expected = expected_of(folder.filename().string());
+      if (!expected || verdict_of(own) != *expected)
+        report.off_verdicts.push_back(own[0].submission + " gets " + outcome_name(verdict_of(own)) +
+                                      ", its folder asks for " +
+                                      (expected ? outcome_name(*expected) : "none"));
+      report.runs.insert(report.runs.end(), own.begin(), own.end());
+    }
+  }
+  return 1;
+}
+
+std::string report_text(const Report& report) {
+  char intro[1024];
+  std::snprintf(
+      intro, sizeof intro,
+      "# The register package's report\n\nEvery submission on every test, run as problemtools runs it: "
+      "the accepted ones within %d s, the others within the time limit that their runs set, %d s; %ld "
+      "MiB of memory; the stack as large as the system allows. A submission's verdict is that of its "
+      "first run that is not AC. A valid answer's stores stand beside the least.\n\n",
+      AcceptedSeconds, report.seconds, report.memory_mib);
+  return intro + runs_table(report.runs) + "\n## The limits the tests reach\n\n" + limits_table(report.tests);
 }
 
 }  // namespace regs

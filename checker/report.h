@@ -24,10 +24,13 @@ struct TestFacts {
 };
 
 // Reads the task at `in` and replays the jury's answer at `ans` on it into
-// facts. Empty, or brannik's verdict line on what makes the test unusable.
-std::string read_test(const std::string& in, const std::string& ans, TestFacts& facts);
+// facts. Returns 1, or 0 with brannik's verdict line on what makes the test
+// unusable in err (of size ErrSize).
+int read_test(const std::string& in, const std::string& ans, TestFacts& facts, char* err);
 
-enum class Outcome { AC, WA, TLE, RTE, JE };  // JE: a judging error, the jury's answer at fault
+// JE: a judging error, the jury's answer at fault; OLE: more output than a
+// run's output is cut at (MaxOutput).
+enum class Outcome { AC, WA, TLE, RTE, JE, OLE };
 
 const char* outcome_name(Outcome outcome);
 
@@ -60,5 +63,46 @@ Outcome verdict_of(const std::vector<Run>& runs);
 std::string runs_table(const std::vector<Run>& runs);
 // and every limit of the task, with the tests that reach it or "none".
 std::string limits_table(const std::vector<TestFacts>& tests);
+
+// The limit of an accepted submission's runs, which set the others' limit.
+constexpr int AcceptedSeconds = 10;
+
+// brannik-report <package-dir> <programs-dir> <memory-MiB>: MiB a whole
+// number above 0.
+struct ReportCall {
+  std::string package, programs;
+  long memory_mib = 0;
+};
+// Returns 1 with the call, or 0 with the usage line in err (of size ErrSize).
+int read_report_call(int argc, char** argv, ReportCall& call, char* err);
+
+struct Report {
+  std::vector<TestFacts> tests;   // the sample, then the secret tests, by name
+  std::vector<Run> runs;          // a submission's runs together, in test order
+  int seconds = AcceptedSeconds;  // the time limit of the submissions not accepted
+  long memory_mib = 0;
+  // The submissions that do not get their folder's verdict, for a person:
+  // "wrong_answer/a.cpp gets AC, its folder asks for WA".
+  std::vector<std::string> off_verdicts;
+};
+
+// Runs every program <programs>/<folder>/<name> (built from the package's
+// submissions/<folder>/<name>.cpp) on every test of the package (read_test)
+// as problemtools runs it: processor time limited, the address space to
+// call.memory_mib, the stack raised to its hard limit; a wall-clock deadline
+// of three times the time limit ends a run that waits rather than computes.
+// The accepted folder runs first, within AcceptedSeconds; as problemtools
+// sets it, the others' time limit is then five times the slowest of those
+// runs, rounded, at least 1 s; the others follow by folder name. A run beyond
+// the time limit is TLE, one ended by a signal or a status other than 0 RTE,
+// one cut at MaxOutput OLE; otherwise its output, written to
+// <programs>/output, is judged (judge_output). A submission's verdict
+// (verdict_of) is compared with its folder's. Returns 1 with the report, or 0
+// with the reason in err (of size ErrSize): a test that cannot be used, no
+// test, a program that cannot be run.
+int make_report(const ReportCall& call, Report& report, char* err);
+
+// The report in Markdown: how the runs were made, the runs and the limits.
+std::string report_text(const Report& report);
 
 }  // namespace regs

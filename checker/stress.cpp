@@ -1,19 +1,10 @@
 // The search for a failing test of a solution, and its shrinking.
 #include "stress.h"
 
-#include <fcntl.h>
-#include <poll.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <time.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <charconv>
 #include <chrono>
 #include <climits>
-#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <new>
@@ -22,8 +13,6 @@
 #include "args.h"
 #include "judge.h"
 #include "solve.h"
-
-extern char** environ;
 
 namespace regs {
 
@@ -42,83 +31,6 @@ struct TextStream {
   TextStream& operator=(const TextStream&) = delete;
   std::FILE* file;
 };
-
-void close_once(int& fd) {
-  if (fd >= 0) close(fd);
-  fd = -1;
-}
-
-// The program started with its standard input and output on the pipes' ends,
-// or the error number of the failure.
-int spawn(const std::vector<std::string>& command, int input, int output, pid_t& pid) {
-  if (command.empty()) return ENOENT;
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_adddup2(&actions, input, STDIN_FILENO);
-  posix_spawn_file_actions_adddup2(&actions, output, STDOUT_FILENO);
-  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-  posix_spawnattr_t attributes;
-  posix_spawnattr_init(&attributes);
-  sigset_t none, pipe_signal;
-  sigemptyset(&none);
-  sigemptyset(&pipe_signal);
-  sigaddset(&pipe_signal, SIGPIPE);
-  posix_spawnattr_setsigmask(&attributes, &none);
-  posix_spawnattr_setsigdefault(&attributes, &pipe_signal);
-  posix_spawnattr_setpgroup(&attributes, 0);  // a group of its own, killed whole
-  posix_spawnattr_setflags(&attributes,
-                           POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETPGROUP);
-  std::vector<char*> argv;
-  for (const std::string& word : command) argv.push_back(const_cast<char*>(word.c_str()));
-  argv.push_back(nullptr);
-  const int error = posix_spawnp(&pid, argv[0], &actions, &attributes, argv.data(), environ);
-  posix_spawnattr_destroy(&attributes);
-  posix_spawn_file_actions_destroy(&actions);
-  return error;
-}
-
-// Feeds the input and reads the output until the output ends, passes
-// MaxOutput or the deadline comes; the end it came to.
-Run::End exchange(int& in, int& out, const std::string& input, Clock::time_point deadline,
-                  std::string& output) {
-  fcntl(in, F_SETFL, O_NONBLOCK);
-  std::size_t sent = 0;
-  if (input.empty()) close_once(in);
-  char block[1 << 16];
-  for (;;) {
-    const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
-    if (left <= 0) return Run::TimedOut;
-    pollfd watched[2] = {{out, POLLIN, 0}, {in, POLLOUT, 0}};
-    if (poll(watched, in >= 0 ? 2 : 1, static_cast<int>(std::min<long long>(left, INT_MAX))) < 0) continue;
-    if (in >= 0 && watched[1].revents != 0) {
-      const ssize_t n = write(in, input.data() + sent, input.size() - sent);
-      if (n > 0) sent += n;
-      // A program that has closed its input, or ended, reads no more of it.
-      if (sent == input.size() || (n < 0 && errno != EAGAIN && errno != EINTR)) close_once(in);
-    }
-    if (watched[0].revents != 0) {
-      const ssize_t n = read(out, block, sizeof block);
-      if (n == 0 || (n < 0 && errno != EINTR)) return Run::Exited;
-      if (n > 0) output.append(block, n);
-      if (output.size() > MaxOutput) {
-        output.resize(MaxOutput);
-        return Run::OutputLimit;
-      }
-    }
-  }
-}
-
-// Whether the program has ended by the deadline; it is left unreaped, so that
-// its process group cannot be reused before it is killed.
-bool ended_by(pid_t pid, Clock::time_point deadline) {
-  for (long pause = 20000;; pause = std::min(pause * 2, 1000000L)) {
-    siginfo_t info{};
-    if (waitid(P_PID, pid, &info, WEXITED | WNOHANG | WNOWAIT) == 0 && info.si_pid == pid) return true;
-    if (Clock::now() >= deadline) return false;
-    const timespec nap{0, pause};
-    nanosleep(&nap, nullptr);
-  }
-}
 
 std::string seconds_text(double seconds) {
   char text[32];
@@ -152,56 +64,18 @@ std::string task_text(const Task& task) {
   return text;
 }
 
-std::optional<std::string> run_solution(const std::vector<std::string>& command, const std::string& input,
-                                        double seconds, Run& run) {
-  std::signal(SIGPIPE, SIG_IGN);  // a program that leaves its input unread is a failed write
-  int in[2], out[2];
-  if (pipe2(in, O_CLOEXEC) != 0) return std::string("cannot make a pipe: ") + std::strerror(errno);
-  if (pipe2(out, O_CLOEXEC) != 0) {
-    const int error = errno;
-    close(in[0]), close(in[1]);
-    return std::string("cannot make a pipe: ") + std::strerror(error);
-  }
-  pid_t pid = 0;
-  const int error = spawn(command, in[0], out[1], pid);
-  close_once(in[0]);
-  close_once(out[1]);
-  if (error != 0) {
-    close_once(in[1]);
-    close_once(out[0]);
-    return "cannot run " + (command.empty() ? std::string() : command[0]) + ": " + std::strerror(error);
-  }
-
-  const auto deadline =
-      Clock::now() + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
-  Run done;
-  done.end = exchange(in[1], out[0], input, deadline, done.output);
-  close_once(in[1]);
-  close_once(out[0]);
-  if (done.end == Run::Exited && !ended_by(pid, deadline))
-    done.end = Run::TimedOut;  // output closed, still running
-  kill(-pid, SIGKILL);         // the whole group, and whatever the program left running in it
-  int status = 0;
-  while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-  }
-  if (done.end == Run::Exited && WIFSIGNALED(status)) done.end = Run::Signalled, done.code = WTERMSIG(status);
-  if (done.end == Run::Exited) done.code = WEXITSTATUS(status);
-  run = std::move(done);
-  return std::nullopt;
-}
-
-Failure judge_run(const std::string& text, const Run& run, double seconds) {
+Failure judge_run(const std::string& text, const Ending& run, double seconds) {
   switch (run.end) {
-    case Run::TimedOut:
+    case Ending::TimedOut:
       return {Failure::TimeLimit, FaultKind::None, 0,
               "time limit: still running after " + seconds_text(seconds) + " s"};
-    case Run::OutputLimit:
+    case Ending::OutputLimit:
       return {Failure::OutputLimit, FaultKind::None, 0,
               "output limit: more than " + std::to_string(MaxOutput) + " bytes"};
-    case Run::Signalled:
+    case Ending::Signalled:
       return {Failure::Crashed, FaultKind::None, run.code,
               "crashed: signal " + std::to_string(run.code) + " (" + strsignal(run.code) + ")"};
-    case Run::Exited:
+    case Ending::Exited:
       if (run.code != 0)
         return {Failure::ExitStatus, FaultKind::None, run.code, "exit status " + std::to_string(run.code)};
   }
@@ -451,19 +325,19 @@ TaskPlan search_plan(std::uint64_t t, int max_nodes, std::uint32_t first_seed) {
   return plan;
 }
 
-std::optional<std::string> test_once(const std::vector<std::string>& command, const std::string& text,
-                                     double time_limit, Failure& failure, long long& runs) {
+int test_once(const std::vector<std::string>& command, const std::string& text, double time_limit,
+              Failure& failure, long long& runs, char* err) {
   for (int run_number = 1;; ++run_number) {
-    Run run;
-    if (auto reason = run_solution(command, text, time_limit, run)) return reason;
+    Ending run;
+    if (!run_solution(command, text, {.seconds = time_limit}, run, err)) return 0;
     ++runs;
     failure = judge_run(text, run, time_limit);
-    if (failure.kind != Failure::TimeLimit || run_number == 2) return std::nullopt;
+    if (failure.kind != Failure::TimeLimit || run_number == 2) return 1;
   }
 }
 
-std::optional<std::string> find_failure(const std::vector<std::string>& command, const StressOptions& options,
-                                        Search& search) {
+int find_failure(const std::vector<std::string>& command, const StressOptions& options, Search& search,
+                 char* err) {
   const auto start = Clock::now();
   const auto elapsed = [&] { return std::chrono::duration<double>(Clock::now() - start).count(); };
   long long runs = 0;
@@ -474,7 +348,7 @@ std::optional<std::string> find_failure(const std::vector<std::string>& command,
     if (!generate_task(plan, text, refused)) continue;
     ++search.tests;
     Failure failure;
-    if (auto reason = test_once(command, text, options.time_limit, failure, runs)) return reason;
+    if (!test_once(command, text, options.time_limit, failure, runs, err)) return 0;
     if (failure.kind != Failure::None) {
       search.plan = plan;
       search.failure = failure;
@@ -483,7 +357,7 @@ std::optional<std::string> find_failure(const std::vector<std::string>& command,
     }
   }
   search.seconds = elapsed();
-  return std::nullopt;
+  return 1;
 }
 
 Task shrink_failure(const std::vector<std::string>& command, const Search& search, double time_limit,
@@ -491,7 +365,9 @@ Task shrink_failure(const std::vector<std::string>& command, const Search& searc
   verdict = search.failure;
   return shrink(search.task, [&](const Task& task) {
     Failure failure;
-    if (test_once(command, task_text(task), time_limit, failure, runs) || !same_way(failure, search.failure))
+    char err[ErrSize];
+    if (!test_once(command, task_text(task), time_limit, failure, runs, err) ||
+        !same_way(failure, search.failure))
       return false;
     verdict = failure;
     return true;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "regs.h"
+#include "runner.h"
 #include "task_gen.h"
 
 namespace regs {
@@ -30,30 +31,6 @@ Task task_of(const std::string& text);
 // two numbers of line 2, a line feed after every line.
 std::string task_text(const Task& task);
 
-// How a run of a solution ended, and what it wrote on standard output.
-struct Run {
-  enum End { Exited, Signalled, TimedOut, OutputLimit };
-  End end = Exited;
-  int code = 0;  // the exit status, or the signal
-  std::string output;
-};
-
-// A run's output is cut here: an accepted answer is at most 10001 lines of
-// 999 characters, below 10 MB.
-constexpr std::size_t MaxOutput = std::size_t{16} << 20;
-
-// Runs command (its first word looked up in PATH, no shell) in a process group
-// of its own, with input on its standard input, standard output read into
-// run.output up to MaxOutput bytes, standard error to /dev/null. After
-// `seconds` of wall-clock time, or once the output passes MaxOutput, the whole
-// group is killed. A program that leaves its input unread or writes without
-// end cannot hold the caller up; SIGPIPE is ignored in the caller from the
-// first call on, and set back to its default in the program. Returns the
-// reason when the program cannot be started ("cannot run sol: No such file
-// or directory"), with run untouched; otherwise none.
-std::optional<std::string> run_solution(const std::vector<std::string>& command, const std::string& input,
-                                        double seconds, Run& run);
-
 // What is wrong with a run on a test: its kind, and for a rejection the
 // replay's fault, for a crash the signal, for a non-zero status the status,
 // which another failure must match to be the same.
@@ -71,7 +48,7 @@ struct Failure {
 // solve() finds: rejected by the replay, dearer than the least, or cheaper
 // than it (the solver is wrong then); None when accepted at the least cost.
 // `seconds` is the time limit, for the verdict's words.
-Failure judge_run(const std::string& text, const Run& run, double seconds);
+Failure judge_run(const std::string& text, const Ending& run, double seconds);
 
 // Whether two failures are the same: of one kind, with the same fault or code.
 bool same_way(const Failure& a, const Failure& b);
@@ -126,17 +103,18 @@ struct Search {
   Task task;                     // the failing test
 };
 
-// Runs the command on the test `text` and judges the run (judge_run); a time
-// limit is run again, and the second run's verdict stands. Each run is
-// counted in `runs`. Returns the reason when the command cannot be started.
-std::optional<std::string> test_once(const std::vector<std::string>& command, const std::string& text,
-                                     double time_limit, Failure& failure, long long& runs);
+// Runs the command on the test `text` (run_solution) and judges the run
+// (judge_run); a time limit is run again, and the second run's verdict
+// stands. Each run is counted in `runs`. Returns 1 with the failure, or 0
+// with the reason in err (of size ErrSize) when the command cannot be started.
+int test_once(const std::vector<std::string>& command, const std::string& text, double time_limit,
+              Failure& failure, long long& runs, char* err);
 
 // Runs the command on the search's tests in order (test_once) until one fails
-// or the budget is spent. Returns the reason when the command cannot be
-// started; otherwise none.
-std::optional<std::string> find_failure(const std::vector<std::string>& command, const StressOptions& options,
-                                        Search& search);
+// or the budget is spent. Returns 1 with the search, or 0 with the reason in
+// err (of size ErrSize) when the command cannot be started.
+int find_failure(const std::vector<std::string>& command, const StressOptions& options, Search& search,
+                 char* err);
 
 // Shrinks the search's failing test with shrink() while the command fails on
 // it in the same way (test_once and same_way). Returns the smallest test;

@@ -3,10 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "cases.h"
+#include "regs.h"
 #include "support.h"
 #include "worked_example.h"
 
@@ -27,7 +29,8 @@ regs::TestFacts facts_of(const std::string& name, const std::string& in, const s
   support::write_file(dir.path + "/ans", ans);
   regs::TestFacts t;
   t.name = name;
-  EXPECT_EQ(regs::read_test(dir.path + "/in", dir.path + "/ans", t), "") << name;
+  char err[regs::ErrSize];
+  EXPECT_EQ(regs::read_test(dir.path + "/in", dir.path + "/ans", t, err), 1) << name;
   return t;
 }
 
@@ -50,10 +53,11 @@ TEST(Report, ReadsATestsFigures) {
   support::write_file(dir.path + "/in", WorkedIn);
   support::write_file(dir.path + "/ans", "11\n2 1\n5 1\n1 1\n");
   regs::TestFacts unusable;
-  EXPECT_EQ(regs::read_test(dir.path + "/in", dir.path + "/ans", unusable),
-            "Error in jury's answer: too many registers used at line 3");
-  EXPECT_EQ(regs::read_test(dir.path + "/none", dir.path + "/ans", unusable),
-            "Error in input file: failed opening file");
+  char err[regs::ErrSize];
+  EXPECT_EQ(regs::read_test(dir.path + "/in", dir.path + "/ans", unusable, err), 0);
+  EXPECT_STREQ(err, "Error in jury's answer: too many registers used at line 3");
+  EXPECT_EQ(regs::read_test(dir.path + "/none", dir.path + "/ans", unusable, err), 0);
+  EXPECT_STREQ(err, "Error in input file: failed opening file");
 }
 
 TEST(Report, JudgesAnOutputAndCountsAValidAnswersStores) {
@@ -101,6 +105,47 @@ TEST(Report, GivesEachSubmissionTheVerdictOfItsFirstFailure) {
             "|  |  | secret/1 | WA: total cost 15, the least is 11 | 0.01 | 2 | 1 |\n"
             "|  |  | secret/2 | TLE | 1.50 | - | 1 |\n"
             "| accepted/b.cpp | RTE (its folder: AC) | sample/1 | RTE: signal 11 | 0.00 | - | 1 |\n");
+}
+
+// The accepted submission's run sets the others' limit; a run that waits
+// without computing ends at the wall-clock deadline, one that writes without
+// end at the output cap.
+TEST(Report, RunsEverySubmissionAndStopsThoseThatNeverEnd) {
+  const support::ScratchDir dir;
+  const std::string package = dir.path + "/package", programs = dir.path + "/programs";
+  std::filesystem::create_directories(package + "/data/sample");
+  support::write_file(package + "/data/sample/1.in", WorkedIn);
+  support::write_file(package + "/data/sample/1.ans", WorkedOut);
+  const struct {
+    std::string program, script;
+    regs::Outcome outcome;
+    std::string message;
+  } table[] = {
+      {"accepted/right", "cat >/dev/null; printf '" + WorkedOut + "'", regs::Outcome::AC, ""},
+      {"run_time_error/floods", "exec yes", regs::Outcome::OLE, "more than 16777216 bytes"},
+      {"wrong_answer/waits", "exec sleep 60", regs::Outcome::TLE,
+       "still running after 3 s of wall-clock time"},
+  };
+  for (const auto& row : table) {
+    const std::string path = programs + "/" + row.program;
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+    support::write_file(path, "#!/bin/sh\n" + row.script + "\n");
+    std::filesystem::permissions(path, std::filesystem::perms::owner_exec,
+                                 std::filesystem::perm_options::add);
+  }
+  regs::Report report;
+  char err[regs::ErrSize];
+  ASSERT_EQ(regs::make_report({package, programs, 256}, report, err), 1) << err;
+  EXPECT_EQ(report.seconds, 1);
+  ASSERT_EQ(report.runs.size(), std::size(table));
+  for (std::size_t i = 0; i < std::size(table); ++i) {
+    EXPECT_EQ(report.runs[i].submission, table[i].program + ".cpp");
+    EXPECT_EQ(report.runs[i].outcome, table[i].outcome) << table[i].program;
+    EXPECT_EQ(report.runs[i].message, table[i].message) << table[i].program;
+  }
+  EXPECT_EQ(report.off_verdicts,
+            (std::vector<std::string>{"run_time_error/floods.cpp gets OLE, its folder asks for RTE",
+                                      "wrong_answer/waits.cpp gets TLE, its folder asks for WA"}));
 }
 
 TEST(Report, NamesTheTestsThatReachEachLimit) {

@@ -1,6 +1,5 @@
 // brannik-stress: the shrinking against model faults whose smallest tests are
-// known, the run of a program that misbehaves, and the program's statuses on
-// right and wrong solutions end to end.
+// known, and the program's statuses on right and wrong solutions end to end.
 #include "stress.h"
 
 #include <gtest/gtest.h>
@@ -107,36 +106,6 @@ TEST(Shrink, KeepsTheFaultValidAndNoLargerDownToTheSmallestTest) {
   regs::generate_task(table[2].plan, text, refused);
   const Task at_limit = regs::shrink(regs::task_of(text), table[2].fails);
   EXPECT_EQ(least_total(at_limit), INT_MAX + 1LL);
-}
-
-TEST(RunSolution, NoProgramHoldsTheRunUp) {
-  const std::string large(1 << 20, '7');  // more than any pipe holds
-  const struct {
-    const char* script;
-    const std::string& input;
-    regs::Run::End end;
-    int code;
-    std::size_t output;
-  } table[] = {
-      {"cat", large, regs::Run::Exited, 0, large.size()},
-      {"exit 3", large, regs::Run::Exited, 3, 0},  // reads nothing
-      {"kill -SEGV $$", large, regs::Run::Signalled, 11, 0},
-      {"exec >&-; sleep 5", large, regs::Run::TimedOut, 0, 0},       // output closed, still running
-      {"sleep 5 & echo started", large, regs::Run::TimedOut, 0, 8},  // output held by what it started
-      {"yes", large, regs::Run::OutputLimit, 0, regs::MaxOutput},
-  };
-  for (const auto& row : table) {
-    regs::Run run;
-    ASSERT_EQ(regs::run_solution({"sh", "-c", row.script}, row.input, 0.5, run), std::nullopt);
-    EXPECT_EQ(run.end, row.end) << row.script;
-    if (row.end == regs::Run::Exited || row.end == regs::Run::Signalled) {
-      EXPECT_EQ(run.code, row.code) << row.script;
-    }
-    EXPECT_EQ(run.output.size(), row.output) << row.script;
-  }
-  regs::Run run;
-  EXPECT_EQ(regs::run_solution({"/no/such/solution"}, "", 1, run),
-            "cannot run /no/such/solution: No such file or directory");
 }
 
 TEST(BrannikStress, ExitsZeroOneOrTwoAndWritesTheSmallestTest) {

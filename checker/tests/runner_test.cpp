@@ -1,0 +1,58 @@
+// The run of a program that misbehaves, and the limits it runs under.
+#include "runner.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <string>
+
+#include "regs.h"
+
+namespace {
+
+TEST(RunSolution, NoProgramHoldsTheRunUp) {
+  const std::string large(1 << 20, '7');  // more than any pipe holds
+  constexpr regs::RunLimits problemtools{
+      .seconds = 30, .cpu_seconds = 1, .memory_mib = 64, .raise_stack = true};
+  const struct {
+    const char* script;
+    const std::string& input;
+    regs::Ending::End end;
+    int code;
+    std::size_t output;
+    regs::RunLimits limits = {.seconds = 0.5};
+    const char* text = nullptr;  // the whole output, where its bytes matter
+    double cpu_seconds = 0;      // the least processor time to report
+  } table[] = {
+      {"cat", large, regs::Ending::Exited, 0, large.size()},
+      {"exit 3", large, regs::Ending::Exited, 3, 0},  // reads nothing
+      {"kill -SEGV $$", large, regs::Ending::Signalled, 11, 0},
+      {"exec >&-; sleep 5", large, regs::Ending::TimedOut, 0, 0},       // output closed, still running
+      {"sleep 5 & echo started", large, regs::Ending::TimedOut, 0, 8},  // output held by what it started
+      {"yes", large, regs::Ending::OutputLimit, 0, regs::MaxOutput},
+      // problemtools' limits, in the program and in what it starts
+      {"ulimit -t; ulimit -v; [ \"$(ulimit -s)\" = \"$(ulimit -H -s)\" ] && echo raised", large,
+       regs::Ending::Exited, 0, 15, problemtools, "1\n65536\nraised\n"},
+      {"while :; do :; done", large, regs::Ending::Signalled, SIGXCPU, 0, problemtools, "", 0.99},
+  };
+  for (const auto& row : table) {
+    regs::Ending run;
+    char err[regs::ErrSize];
+    ASSERT_EQ(regs::run_solution({"sh", "-c", row.script}, row.input, row.limits, run, err), 1) << err;
+    EXPECT_EQ(run.end, row.end) << row.script;
+    if (row.end == regs::Ending::Exited || row.end == regs::Ending::Signalled) {
+      EXPECT_EQ(run.code, row.code) << row.script;
+    }
+    EXPECT_EQ(run.output.size(), row.output) << row.script;
+    if (row.text) {
+      EXPECT_EQ(run.output, row.text) << row.script;
+    }
+    EXPECT_GE(run.cpu_seconds, row.cpu_seconds) << row.script;
+  }
+  regs::Ending run;
+  char err[regs::ErrSize];
+  EXPECT_EQ(regs::run_solution({"/no/such/solution"}, "", {}, run, err), 0);
+  EXPECT_STREQ(err, "cannot run /no/such/solution: No such file or directory");
+}
+
+}  // namespace
