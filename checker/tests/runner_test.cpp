@@ -20,15 +20,16 @@ TEST(RunSolution, NoProgramHoldsTheRunUp) {
     regs::Ending::End end;
     int code;
     std::size_t output;
-    regs::RunLimits limits = {.seconds = 0.5};
-    const char* text = nullptr;  // the whole output, where its bytes matter
-    double cpu_seconds = 0;      // the least processor time to report
+    regs::RunLimits limits = {.seconds = 20};  // ample, also for a loaded machine under the sanitizers
+    const char* text = nullptr;                // the whole output, where its bytes matter
+    double cpu_seconds = 0;                    // the least processor time to report
   } table[] = {
       {"cat", large, regs::Ending::Exited, 0, large.size()},
       {"exit 3", large, regs::Ending::Exited, 3, 0},  // reads nothing
       {"kill -SEGV $$", large, regs::Ending::Signalled, 11, 0},
-      {"exec >&-; sleep 5", large, regs::Ending::TimedOut, 0, 0},       // output closed, still running
-      {"sleep 5 & echo started", large, regs::Ending::TimedOut, 0, 8},  // output held by what it started
+      // output closed, still running; output held by what it started
+      {"exec >&-; sleep 5", large, regs::Ending::TimedOut, 0, 0, {.seconds = 0.5}},
+      {"sleep 5 & echo started", large, regs::Ending::TimedOut, 0, 8, {.seconds = 0.5}},
       {"yes", large, regs::Ending::OutputLimit, 0, regs::MaxOutput},
       // problemtools' limits, in the program and in what it starts
       {"ulimit -t; ulimit -v; [ \"$(ulimit -s)\" = \"$(ulimit -H -s)\" ] && echo raised", large,
