@@ -8,13 +8,14 @@
 #include <cstdio>
 #include <string>
 
+#include "exit_status.h"
 #include "regs.h"
 #include "solve.h"
 
 int main() {
   char err[regs::ErrSize];
   std::string answer;
-  if (!regs::read_task(stdin, err) || !regs::solve(answer, err)) return 1;
+  if (!regs::read_task(stdin, err) || !regs::solve(answer, err)) return regs::Unusable;
   regs::delete_data();
   long long total = std::stoll(answer);
   const std::size_t first_step = answer.find('\n') + 1, root_step = answer.rfind('\n', answer.size() - 2) + 1;
@@ -24,5 +25,5 @@ int main() {
     total += 0LL + regs::C_l + regs::C_s;
   }
   std::printf("%lld\n%s", total, answer.c_str() + first_step);
-  return 0;
+  return regs::Done;
 }
