@@ -1,4 +1,5 @@
-#!/usr/bin/env python3
+#!/usr/bin/python3
+# Debian's own Python, which python3-yaml serves (another python3 may come first on PATH).
 """Checks the CMS folder and the Polygon package written beside a Kattis-format
 package <dir>/<name> (hosting/make-hosting-packages.sh) against it, as far as
 can be done without CMS or Polygon: task.yaml, gen/GEN and problem.xml parse
