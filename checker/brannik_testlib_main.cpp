@@ -77,14 +77,10 @@ int main(int argc, char** argv) {
 
   const regs::Judgement j = regs::judge(call.input, call.output, call.answer);
   const regs::Score score = regs::score_of(j, call.form);
-  if (score.partial) {
-    const std::string line = score.line.text;
-    return report(Points, score.text + (" " + line.substr(0, line.size() - 1)), call, score.text);
-  }
+  if (score.partial) return report(Points, score.text + (" " + score.line.words()), call, score.text);
   const Outcome& outcome = outcome_of(j);
-  regs::Line message = j.verdict == regs::Verdict::Rejected ? regs::answer_line(j) : regs::verdict_line(j);
-  if (j.verdict == regs::Verdict::Accepted)
-    std::snprintf(message.text, sizeof message.text, "total cost %lld", j.total);
-  message.text[std::strcspn(message.text, "\n")] = '\0';
-  return report(outcome, message.text, call);
+  const std::string message = j.verdict == regs::Verdict::Accepted   ? "total cost " + std::to_string(j.total)
+                              : j.verdict == regs::Verdict::Rejected ? regs::answer_line(j).words()
+                                                                     : regs::verdict_line(j).words();
+  return report(outcome, message, call);
 }

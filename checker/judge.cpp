@@ -118,6 +118,12 @@ Line verdict_line(const Judgement& j) {
   return line;
 }
 
+std::string Line::words() const {
+  std::string line = text;
+  if (!line.empty() && line.back() == '\n') line.pop_back();
+  return line;
+}
+
 Line answer_line(const Judgement& j) {
   Line line;
   if (j.verdict == Verdict::Accepted) {

@@ -2,6 +2,8 @@
 // and the judging systems' programs share, each mapping it to its own protocol.
 #pragma once
 
+#include <string>
+
 #include "regs.h"
 
 namespace regs {
@@ -46,6 +48,7 @@ Judgement judge(const char* task_path, const char* answer_path, const char* jury
 
 struct Line {
   char text[ErrSize + 64];
+  std::string words() const;  // the line without its line break
 };
 
 // brannik's verdict line, line break included: "Success", or the message

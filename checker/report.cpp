@@ -22,13 +22,6 @@ namespace regs {
 
 namespace {
 
-// A judgement's line without its line break.
-std::string text_of(const Line& line) {
-  std::string text = line.text;
-  if (!text.empty() && text.back() == '\n') text.pop_back();
-  return text;
-}
-
 // The figures of the task that read_task left in memory.
 void task_facts(TestFacts& t) {
   t.N = N;
@@ -90,9 +83,9 @@ int read_test(const std::string& in, const std::string& ans, TestFacts& facts, c
 
   const Judgement jury = judge(in.c_str(), ans.c_str());
   if (jury.verdict == Verdict::Rejected)
-    return std::snprintf(err, ErrSize, "Error in jury's answer: %s", text_of(answer_line(jury)).c_str()), 0;
+    return std::snprintf(err, ErrSize, "Error in jury's answer: %s", answer_line(jury).words().c_str()), 0;
   if (jury.verdict != Verdict::Accepted)
-    return std::snprintf(err, ErrSize, "%s", text_of(verdict_line(jury)).c_str()), 0;
+    return std::snprintf(err, ErrSize, "%s", verdict_line(jury).words().c_str()), 0;
   facts.least = jury.total;
   return 1;
 }
@@ -118,10 +111,10 @@ Run judge_output(const TestFacts& test, const std::string& in, const std::string
   const Judgement j = judge(in.c_str(), out.c_str(), ans.c_str());
   if (j.verdict == Verdict::Rejected) {
     run.outcome = Outcome::WA;
-    run.message = text_of(answer_line(j));
+    run.message = answer_line(j).words();
   } else if (j.verdict != Verdict::Accepted) {
     run.outcome = Outcome::JE;
-    run.message = text_of(verdict_line(j));
+    run.message = verdict_line(j).words();
   }
   // Replayed alone, a valid schedule is accepted, or only its claim is wrong.
   const Judgement alone = judge(in.c_str(), out.c_str());

@@ -96,9 +96,7 @@ Failure judge_run(const std::string& text, const Ending& run, double seconds) {
   delete_data();
   const long long least = std::stoll(least_answer);
   if (j.verdict == Verdict::Rejected) {
-    std::string message = answer_line(j).text;
-    message.pop_back();
-    return {Failure::Rejected, j.fault.kind, 0, "rejected: " + message};
+    return {Failure::Rejected, j.fault.kind, 0, "rejected: " + answer_line(j).words()};
   }
   const std::string costs =
       "total cost " + std::to_string(j.total) + ", the least is " + std::to_string(least);

@@ -84,12 +84,6 @@ std::string format(const char* pattern, ...) {
   return text;
 }
 
-std::string without_line_break(const Judgement& j) {
-  std::string line = verdict_line(j).text;
-  if (!line.empty() && line.back() == '\n') line.pop_back();
-  return line;
-}
-
 }  // namespace
 
 std::string trace_table(const Judgement& j, const Trace& trace) {
@@ -171,7 +165,7 @@ std::string trace_svg(const Judgement& j, const Trace& trace) {
       "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"%d\" height=\"%d\" viewBox=\"0 0 %d %d\" "
       "font-family=\"sans-serif\">\n<rect width=\"100%%\" height=\"100%%\" fill=\"#ffffff\"/>\n",
       width, height, width, height);
-  svg += "<text x=\"10\" y=\"20\" font-size=\"14\">" + xml_escaped(without_line_break(j)) + "</text>\n";
+  svg += "<text x=\"10\" y=\"20\" font-size=\"14\">" + xml_escaped(verdict_line(j).words()) + "</text>\n";
   for (int s = 0; s < 5; ++s)
     svg += format(
         "<rect x=\"%d\" y=\"32\" width=\"12\" height=\"12\" fill=\"%s\" stroke=\"#000000\"/>"
