@@ -29,8 +29,13 @@ constexpr const char* Words[] = {
     "not optimal: total cost %lld, the contestant's answer costs %lld",
     "out of memory",
     "root node is a leaf",
+    "time limit: more than %g s",
+    "output limit: more than %lld bytes",
+    "memory limit: %lld MiB used, more than %lld MiB",
+    "crashed: signal %lld",
+    "exit status %lld",
 };
-static_assert(sizeof Words / sizeof *Words == static_cast<int>(FaultKind::RootIsLeaf) + 1);
+static_assert(sizeof Words / sizeof *Words == static_cast<int>(FaultKind::ExitStatus) + 1);
 
 }  // namespace
 
@@ -46,7 +51,14 @@ void fault_message(const Fault& fault, bool figures, char* out, std::size_t size
       break;
     case FaultKind::Dearer:
     case FaultKind::NotOptimal:
+    case FaultKind::OutputLimit:
+    case FaultKind::MemoryLimit:
+    case FaultKind::Signalled:
+    case FaultKind::ExitStatus:
       std::snprintf(out, size, words, fault.figures[0], fault.figures[1]);
+      return;
+    case FaultKind::TimeLimit:
+      std::snprintf(out, size, words, static_cast<double>(fault.figures[0]) / 1000);
       return;
     default:
       break;

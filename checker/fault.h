@@ -7,6 +7,10 @@
 
 namespace regs {
 
+// The size of a caller's message buffer `err`, which every function that can
+// fail fills with one message.
+constexpr int ErrSize = 1000;
+
 enum class FaultKind : unsigned char {
   None,
   FailedOpening,  // a file that cannot be opened or read
@@ -30,9 +34,15 @@ enum class FaultKind : unsigned char {
   // an answer against the jury's
   Dearer,      // figures: the answer's total, the least
   NotOptimal,  // figures: the jury's total, the contestant's
-  // the run
+  // the checker's run
   OutOfMemory,
   RootIsLeaf,  // no answer evaluates a tree of one leaf
+  // how a contestant's run ended, when it did not end in time with status 0
+  TimeLimit,    // figures: the limit in milliseconds
+  OutputLimit,  // figures: the bytes an output is cut at
+  MemoryLimit,  // figures: the MiB used, the limit in MiB
+  Signalled,    // figures: the signal
+  ExitStatus,   // figures: the status
 };
 
 struct Fault {
@@ -44,6 +54,7 @@ struct Fault {
 // Writes the fault's message into out, whose size is `size`: brannik's own
 // words, and for an incorrect total, when `figures` is set, the claim and the
 // replayed total after them ("incorrect total cost: claimed 12, replayed 11").
+// A run's end has its figures always ("time limit: more than 2 s").
 // Nothing when the kind is None. The longest message is under 100 characters.
 void fault_message(const Fault& fault, bool figures, char* out, std::size_t size);
 

@@ -1,9 +1,10 @@
-// One answer judged against one task from their files.
+// One answer judged against one task.
 #include "judge.h"
 
 #include <cerrno>
 #include <cstring>
 #include <new>
+#include <optional>
 
 namespace regs {
 
@@ -15,15 +16,41 @@ Judgement open_failure(Verdict blamed) {
                          : judgement_of(blamed, {FaultKind::FailedOpening});
 }
 
-// Opens the answer at path (standard input when null, left open), replays it
-// on the tree, followed by trace when there is one, and closes it; an answer
-// that cannot be opened counts as `blamed`.
-Judgement replay_file(const char* path, Verdict blamed, Trace* trace = nullptr) {
-  std::FILE* answer = path ? std::fopen(path, "r") : stdin;
-  if (!answer) return open_failure(blamed);
+// An input opened for reading, and closed when done with: a file, standard
+// input (left open), or a text in memory.
+class Opened {
+ public:
+  // Whether it could be opened; errno says why not.
+  bool open(const Input& input) {
+    if (input.in_memory) {
+      reader.emplace(input.text);
+      return true;
+    }
+    file = input.path ? std::fopen(input.path, "r") : stdin;
+    if (file) reader.emplace(file);
+    return file != nullptr;
+  }
+  LineReader& lines() { return *reader; }
+  Opened() = default;
+  Opened(const Opened&) = delete;
+  Opened& operator=(const Opened&) = delete;
+  ~Opened() {
+    if (file && file != stdin) std::fclose(file);
+  }
+
+ private:
+  std::FILE* file = nullptr;
+  std::optional<LineReader> reader;
+};
+
+// Opens the answer, replays it on the tree, followed by trace when there is
+// one, and closes it; an answer that cannot be opened counts as `blamed`.
+Judgement replay_input(const Input& input, Verdict blamed, Trace* trace = nullptr) {
+  Opened answer;
+  if (!answer.open(input)) return open_failure(blamed);
   Judgement j;
-  if (!replay_answer(answer, j.message, j.claimed, j.total, &j.fault, trace)) j.verdict = Verdict::Rejected;
-  if (answer != stdin) std::fclose(answer);
+  if (!replay_answer(answer.lines(), j.message, j.claimed, j.total, &j.fault, trace))
+    j.verdict = Verdict::Rejected;
   return j;
 }
 
@@ -50,24 +77,21 @@ Judgement against_least(const Judgement& answer) {
   return j;
 }
 
-Judgement judge_files(const char* task_path, const char* answer_path, const char* jury_path, Trace* trace) {
-  Judgement j;
+// Reads the task and closes it: 1, or 0 with the judgement of its fault.
+int read_input(const Input& input, Judgement& j) {
   j.verdict = Verdict::InputUnusable;
-  std::FILE* task = std::fopen(task_path, "r");
-  if (!task) return open_failure(Verdict::InputUnusable);
-  int read = 0;
-  try {
-    read = read_task(task, j.message, &j.fault);
-  } catch (const std::bad_alloc&) {
-    std::fclose(task);
-    throw;
-  }
-  std::fclose(task);
-  if (!read) return j;
+  Opened task;
+  if (!task.open(input)) return j = open_failure(Verdict::InputUnusable), 0;
+  return read_task(task.lines(), j.message, &j.fault);
+}
+
+Judgement judge_inputs(const Input& task, const Input& answer, const Input* jury_answer, Trace* trace) {
+  Judgement j;
+  if (!read_input(task, j)) return j;
 
   Judgement jury;
-  if (jury_path) {
-    jury = replay_file(jury_path, Verdict::JuryFault);
+  if (jury_answer) {
+    jury = replay_input(*jury_answer, Verdict::JuryFault);
     if (jury.verdict != Verdict::Accepted) {
       delete_data();
       if (jury.verdict != Verdict::Rejected) return jury;  // not opened, or out of memory
@@ -76,8 +100,8 @@ Judgement judge_files(const char* task_path, const char* answer_path, const char
     jury.stores = stored_results();
     clear_evaluated();
   }
-  j = replay_file(answer_path, Verdict::Rejected, trace);
-  if (jury_path) {
+  j = replay_input(answer, Verdict::Rejected, trace);
+  if (jury_answer) {
     j.least = jury.total;
     j.least_stores = jury.stores;
     if (j.verdict == Verdict::Accepted) j.stores = stored_results();
@@ -85,7 +109,7 @@ Judgement judge_files(const char* task_path, const char* answer_path, const char
     --j.most_stores;  // the root's result is held
   }
   delete_data();
-  return jury_path && j.verdict == Verdict::Accepted ? against_least(j) : j;
+  return jury_answer && j.verdict == Verdict::Accepted ? against_least(j) : j;
 }
 
 }  // namespace
@@ -98,12 +122,17 @@ Judgement judgement_of(Verdict verdict, const Fault& fault) {
   return j;
 }
 
-Judgement judge(const char* task_path, const char* answer_path, const char* jury_path, Trace* trace) {
+Judgement judge(const Input& task, const Input& answer, const Input* jury, Trace* trace) {
   try {
-    return judge_files(task_path, answer_path, jury_path, trace);
+    return judge_inputs(task, answer, jury, trace);
   } catch (const std::bad_alloc&) {
     return judgement_of(Verdict::CouldNotJudge, {FaultKind::OutOfMemory});
   }
+}
+
+Judgement judge(const char* task_path, const char* answer_path, const char* jury_path, Trace* trace) {
+  const Input jury = Input::file(jury_path);
+  return judge(Input::file(task_path), Input::file(answer_path), jury_path ? &jury : nullptr, trace);
 }
 
 Line verdict_line(const Judgement& j) {
@@ -111,6 +140,7 @@ Line verdict_line(const Judgement& j) {
                        : j.verdict == Verdict::Rejected      ? "Error in output file: "
                        : j.verdict == Verdict::InputUnusable ? "Error in input file: "
                        : j.verdict == Verdict::JuryFault     ? "Error in jury's answer: "
+                       : j.verdict == Verdict::RunFailed     ? ""
                                                              : "Error in checker: ";
   Line line;
   std::snprintf(line.text, sizeof line.text, "%s%s\n", prefix,

@@ -1,10 +1,12 @@
-// One answer judged against one task from their files: the run that brannik
-// and the judging systems' programs share, each mapping it to its own protocol.
+// One answer judged against one task: the run that brannik and the judging
+// systems' programs share, each mapping it to its own protocol.
 #pragma once
 
 #include <string>
+#include <string_view>
 
-#include "regs.h"
+#include "fault.h"
+#include "replay.h"
 
 namespace regs {
 
@@ -14,6 +16,7 @@ enum class Verdict {
   InputUnusable,  // the task's fault
   CouldNotJudge,  // neither file's fault: out of memory
   JuryFault,      // the jury's answer is unusable, or costs more than the answer
+  RunFailed,      // the contestant's program did not end in time with status 0
 };
 
 struct Judgement {
@@ -33,7 +36,16 @@ struct Judgement {
 // jury's fault in full, figures and all, as the jury must see it.
 Judgement judgement_of(Verdict verdict, const Fault& fault);
 
-// Reads the task at task_path and closes it. With a jury's answer at
+// A file of a judgement: its path (standard input when null), or its text in memory.
+struct Input {
+  static Input file(const char* path) { return {path, {}, false}; }
+  static Input memory(std::string_view text) { return {nullptr, text, true}; }
+  const char* path;
+  std::string_view text;
+  bool in_memory;
+};
+
+// Reads the task and closes it. With a jury's answer at
 // jury_path, replays that first and closes it: unopenable or rejected, it is
 // a JuryFault in the replay's words (figures included). Only then opens the
 // answer at answer_path (standard input when null, left open) and replays it
@@ -43,6 +55,8 @@ Judgement judgement_of(Verdict verdict, const Fault& fault);
 // opening file", counted against the file it concerns. Nothing stays
 // allocated and no file stays open. With a trace, the replay of the answer
 // is recorded in it (replay_answer).
+Judgement judge(const Input& task, const Input& answer, const Input* jury = nullptr, Trace* trace = nullptr);
+// The same of files by their paths.
 Judgement judge(const char* task_path, const char* answer_path, const char* jury_path = nullptr,
                 Trace* trace = nullptr);
 

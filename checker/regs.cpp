@@ -20,16 +20,16 @@ bool LineReader::get_line() {
   while (size < BufferSize - 1) {
     if (begin == end) {
       begin = 0;
-      end = read_error ? 0 : std::fread(block, 1, sizeof block, file);
+      end = read_error || !file ? 0 : std::fread(block, 1, sizeof block, file);
       if (end == 0) {
         // A folder opens without error on Linux and fails here: never the end of the file.
-        read_error = read_error || std::ferror(file);
+        read_error = read_error || (file && std::ferror(file));
         break;
       }
     }
     // Byte by byte through the line break: lines are a few characters long,
     // shorter than a library call takes to start.
-    const char* from = block + begin;
+    const char* from = data + begin;
     const std::size_t room = std::min(end - begin, BufferSize - 1 - size);
     std::size_t n = 0;
     bool line_break = false;
@@ -61,28 +61,29 @@ int digit_value(char c) {
 
 bool fits_int(long long v) { return v >= INT_MIN && v <= INT_MAX; }
 
-// Records a fault; always returns 0 so that a check can end with it.
-int fail(Fault& out, FaultKind kind, int line = 0) {
+}  // namespace
+
+int fail(Fault& out, FaultKind kind, int line) {
   out = {kind, line};
   return 0;
 }
 
-// Reads the next line into buffer and counts it; a read that finds the end of
-// the file counts too, so a missing line is reported under its would-be number.
 bool next_line(LineReader& file, int& line) {
   ++line;
   return file.get_line();
 }
 
-// The first number of the next line, or none when the line is missing or does
-// not start with one.
 std::optional<long long> read_number(LineReader& file, int& line) {
   if (!next_line(file, line)) return std::nullopt;
   const char* p = buffer;
   return scan_i(p);
 }
 
-}  // namespace
+int reading_result(int ok, const Fault& fault, char* err, Fault* out) {
+  if (out) *out = ok ? Fault{} : fault;
+  if (!ok) fault_message(fault, false, err, ErrSize);
+  return ok;
+}
 
 std::optional<long long> scan_i(const char*& p) {
   const char* s = p;
@@ -237,18 +238,9 @@ void release_made_before(int failed_number) {
   root = nullptr;
 }
 
-// The result of a reader or a replay: the fault, when there is one, also as
-// words in err and as a value for the caller who asked for it.
-int result(int ok, const Fault& fault, char* err, Fault* out) {
-  if (out) *out = ok ? Fault{} : fault;
-  if (!ok) fault_message(fault, false, err, ErrSize);
-  return ok;
-}
-
 }  // namespace
 
-int read_task(std::FILE* stream, char* err, Fault* fault) {
-  LineReader file(stream);
+int read_task(LineReader& file, char* err, Fault* fault) {
   Fault found;
   int ok = 0;
   try {
@@ -261,7 +253,7 @@ int read_task(std::FILE* stream, char* err, Fault* fault) {
     if (ok) delete_data();
     ok = fail(found, FaultKind::FailedOpening);
   }
-  return result(ok, found, err, fault);
+  return reading_result(ok, found, err, fault);
 }
 
 void delete_node(Node* node) {
@@ -272,129 +264,6 @@ void delete_node(Node* node) {
 void delete_data() {
   delete_node(root);
   root = nullptr;
-}
-
-Trace::Trace() {
-  steps.reserve(MaxNodes + 2);  // line 1, a step per inner node, one step rejected
-  parent.reserve(MaxNodes + 1);
-}
-
-namespace {
-
-// A replay that nobody follows: every record of a line is left out.
-struct Unfollowed {
-  void operator()(const Step&) const {}
-};
-
-// A replay followed for brannik-trace: every line it examined, as far as it got.
-struct Follower {
-  std::vector<Step>& steps;
-  void operator()(const Step& step) const { steps.push_back(step); }
-};
-
-// The replay, line by line. Each line's record is handed to `follow` once,
-// when the line is done or rejected; unfollowed, the records cost nothing.
-template <typename Follow>
-int replay(LineReader& file, long long& claimed_cost, long long& total, Fault& fault, Follow follow) {
-  Step step;
-  const auto reject = [&](FaultKind kind) {
-    follow(step);
-    return fail(fault, kind, step.line);
-  };
-
-  // Totals stay within 10000 steps of 32-bit amounts, far inside 64 bits, so
-  // they are exact; a claim saturated at the 64-bit limits can never match.
-  total = 0;
-  int line = 0;
-  const auto claim = read_number(file, line);
-  step.line = line;
-  if (!claim) return reject(FaultKind::SyntaxError);
-  claimed_cost = *claim;
-  step.reached = Step::Done;
-  follow(step);
-
-  int free_registers = N;
-  while (next_line(file, line)) {
-    step = Step();
-    step.line = line;
-    const char* p = buffer;
-    const auto number = scan_i(p);
-    const auto keep = number ? scan_i(p) : std::nullopt;
-    if (!keep) return reject(FaultKind::SyntaxError);
-    if (*number < 1 || *number > M || (*keep != 0 && *keep != 1)) return reject(FaultKind::ValueOutOfRange);
-
-    Node* node = node_map[*number];
-    step.reached = Step::Named;
-    step.node = node->number;
-    step.keep = static_cast<unsigned char>(*keep);
-    if (node->K == 0) return reject(FaultKind::EvaluatingLeaf);
-    if (node->evaluated) return reject(FaultKind::Reevaluating);
-    for (int i = 0; i < node->K; ++i) {
-      const Node* child = node->children[i];
-      if (child->K != 0 && !child->evaluated) return reject(FaultKind::UnevaluatedChildren);
-      if (child->K == 0 || child->stored) {  // a load from memory
-        total += C_l;
-        --free_registers;
-        step.loaded |= 1 << i;
-      }
-    }
-    step.reached = Step::Loaded;
-    step.in_use_loaded = N - free_registers;
-    if (free_registers < 0) return reject(FaultKind::TooManyRegisters);
-
-    node->evaluated = 1;
-    total += node->cost;
-    if (*keep == 1) {
-      node->stored = 0;
-      free_registers += node->K - 1;  // the result keeps one operand register
-    } else {
-      node->stored = 1;
-      free_registers += node->K;
-      total += C_s;
-    }
-    step.reached = Step::Done;
-    step.in_use = N - free_registers;
-    step.total = total;
-    follow(step);
-  }
-  if (!root->evaluated || root->stored) return fail(fault, FaultKind::RootNotComputed);
-  if (claimed_cost != total) {
-    fault = {FaultKind::IncorrectTotal, 0, {claimed_cost, total}};
-    return 0;
-  }
-  return 1;
-}
-
-// The task as the trace draws it: each node's parent, and the parameters.
-void record_task(Trace& trace) {
-  trace.parent.assign(M + 1, 0);
-  for (int i = 1; i <= M; ++i)
-    for (int c = 0; c < node_map[i]->K; ++c) trace.parent[node_map[i]->children[c]->number] = i;
-  trace.registers = N;
-  trace.load = C_l;
-  trace.store = C_s;
-}
-
-}  // namespace
-
-int replay_answer(std::FILE* stream, char* err, long long& claimed_cost, long long& total, Fault* fault,
-                  Trace* trace) {
-  LineReader file(stream);
-  Fault found;
-  int ok;
-  if (trace) {
-    trace->steps.clear();
-    record_task(*trace);
-    ok = replay(file, claimed_cost, total, found, Follower{trace->steps});
-  } else {
-    ok = replay(file, claimed_cost, total, found, Unfollowed{});
-  }
-  if (file.failed()) ok = fail(found, FaultKind::FailedOpening);
-  return result(ok, found, err, fault);
-}
-
-void clear_evaluated() {
-  for (int i = 1; i <= M; ++i) node_map[i]->evaluated = 0;
 }
 
 }  // namespace regs

@@ -11,6 +11,7 @@
 #include <cstring>
 
 #include "regs.h"
+#include "replay.h"
 #include "task_validate.h"
 #include "trace.h"
 

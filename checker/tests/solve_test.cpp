@@ -21,6 +21,7 @@
 
 #include "cases.h"
 #include "regs.h"
+#include "replay.h"
 #include "support.h"
 #include "task_gen.h"
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "regs.h"
+#include "replay.h"
 #include "solve.h"
 #include "support.h"
 #include "task_validate.h"

@@ -16,6 +16,7 @@
 #include "cases.h"
 #include "judge.h"
 #include "regs.h"
+#include "replay.h"
 #include "support.h"
 #include "worked_example.h"
 
