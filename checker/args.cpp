@@ -1,9 +1,9 @@
 // The command lines of the checker family's programs.
 #include "args.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <iterator>
 #include <string_view>
@@ -14,10 +14,7 @@ namespace regs {
 
 namespace {
 
-int usage(char* err, const char* line) {
-  std::snprintf(err, ErrSize, "%s", line);
-  return 0;
-}
+int usage(char* err, const char* line) { return refuse(err, "%s", line); }
 
 // A plain decimal at the front of text ("0", or an optional "-" and at most
 // 18 digits without a leading zero), taken off it.
@@ -34,6 +31,41 @@ bool take_plain(std::string_view& text, long long& value) {
 
 bool plain(std::string_view text, long long& value) { return take_plain(text, value) && text.empty(); }
 
+// A plain whole number from low to high.
+bool plain_within(std::string_view text, long long low, long long high, long long& value) {
+  long long read = 0;
+  if (!plain(text, read) || read < low || read > high) return false;
+  value = read;
+  return true;
+}
+
+// A plain decimal above 0 or 0 itself, with at most nine decimals after a point.
+bool take_decimal(std::string_view& text, double& value) {
+  long long whole = 0, fraction = 0, scale = 1;
+  if (text.empty() || text[0] == '-' || !take_plain(text, whole)) return false;
+  if (!text.empty() && text[0] == '.') {
+    text.remove_prefix(1);
+    std::size_t digits = 0;
+    for (; digits < text.size() && text[digits] >= '0' && text[digits] <= '9'; ++digits) {
+      if (digits == 9) return false;
+      fraction = fraction * 10 + (text[digits] - '0');
+      scale *= 10;
+    }
+    if (digits == 0) return false;
+    text.remove_prefix(digits);
+  }
+  value = static_cast<double>(whole) + static_cast<double>(fraction) / static_cast<double>(scale);
+  return true;
+}
+
+// A decimal from low to high, nothing else in text.
+bool decimal_within(std::string_view text, double low, double high, double& value) {
+  double read = 0;
+  if (!take_decimal(text, read) || !text.empty() || read < low || read > high) return false;
+  value = read;
+  return true;
+}
+
 // "LO,HI"
 bool plain_pair(std::string_view text, long long& low, long long& high) {
   if (!take_plain(text, low) || text.empty() || text[0] != ',') return false;
@@ -47,9 +79,14 @@ bool asks_version(int argc, char** argv) { return argc == 2 && std::strcmp(argv[
 
 bool read_seed(const char* text, std::uint32_t& seed) {
   long long value = 0;
-  if (!plain(text, value) || value < 0 || value > 4294967295) return false;
+  if (!plain_within(text, 0, 4294967295, value)) return false;
   seed = static_cast<std::uint32_t>(value);
   return true;
+}
+
+bool read_seconds(std::string_view text, double& seconds) {
+  if (!text.empty() && text.back() == '\n') text.remove_suffix(1);
+  return decimal_within(text, 0, 1e9, seconds);
 }
 
 int read_gen_call(int argc, char** argv, TaskPlan& plan, char* err) {
@@ -115,11 +152,8 @@ int read_kattis_call(int argc, char** argv, const char* form, KattisCall& call, 
     const bool score = std::strcmp(argv[i], "--score") == 0, points = std::strcmp(argv[i], "--points") == 0;
     if (!score && !points) continue;
     const char* value = ++i < argc ? argv[i] : "";
-    char* end = nullptr;
     if (score && !read_score_form(value, call.form, err)) return 0;
-    if (points && !(*value >= '0' && *value <= '9' && (call.points = std::strtod(value, &end)) > 0 &&
-                    call.points <= 1e6 && *end == '\0'))
-      return usage(err, Usage);
+    if (points && !(decimal_within(value, 0, 1e6, call.points) && call.points > 0)) return usage(err, Usage);
   }
   return 1;
 }
@@ -128,6 +162,45 @@ int read_trace_call(int argc, char** argv, TraceCall& call, char* err) {
   const bool svg = argc == 5 && std::strcmp(argv[3], "--svg") == 0;
   if (argc != 3 && !svg) return usage(err, "usage: brannik-trace <input> <answer> [--svg <file>]");
   call = {argv[1], argv[2], svg ? argv[4] : nullptr};
+  return 1;
+}
+
+int read_cms_call(int argc, char** argv, CmsCall& call, char* err) {
+  if (argc < 4) return usage(err, "usage: brannik-cms <input> <correct_output> <contestant_output>");
+  call = {argv[1], argv[2], argv[3]};
+  return 1;
+}
+
+int read_stress_call(int argc, char** argv, StressCall& call, char* err) {
+  constexpr const char* Usage =
+      "usage: brannik-stress [--seed=S] [--budget=SECONDS] [--max-nodes=M] [--time-limit=SECONDS] [-o FILE] "
+      "-- <command...>";
+  int i = 1;
+  for (; i < argc && std::strcmp(argv[i], "--") != 0; ++i) {
+    const std::string_view option = argv[i];
+    const std::size_t equals = option.find('=');
+    const std::string_view name = option.substr(0, equals);
+    const std::string_view value = equals == option.npos ? "" : option.substr(equals + 1);
+    long long nodes = 0;
+    if (option == "-o" && i + 1 < argc)
+      call.file = argv[++i];
+    else if (name == "--max-nodes" && plain_within(value, 2, MaxNodes, nodes))
+      call.options.max_nodes = static_cast<int>(nodes);
+    else if (!(name == "--seed" && read_seed(std::string(value).c_str(), call.options.seed)) &&
+             !(name == "--budget" && decimal_within(value, 0, 1e9, call.options.budget)) &&
+             !(name == "--time-limit" && decimal_within(value, 0.001, 1e6, call.options.time_limit)))
+      return usage(err, Usage);
+  }
+  call.command.assign(argv + std::min(i + 1, argc), argv + argc);
+  if (call.command.empty()) return usage(err, Usage);
+  return 1;
+}
+
+int read_report_call(int argc, char** argv, ReportCall& call, char* err) {
+  long long memory = 0;
+  if (argc != 4 || !plain_within(argv[3], 1, 1 << 30, memory))
+    return usage(err, "usage: brannik-report <package-dir> <programs-dir> <memory-MiB>");
+  call = {argv[1], argv[2], static_cast<long>(memory)};
   return 1;
 }
 

@@ -4,7 +4,11 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
 
+#include "regs.h"
 #include "score.h"
 #include "task_gen.h"
 
@@ -16,6 +20,11 @@ bool asks_version(int argc, char** argv);
 // A seed: a plain decimal from 0 to 4294967295 ("0", or digits without a
 // leading zero). False, seed untouched, for anything else.
 bool read_seed(const char* text, std::uint32_t& seed);
+
+// A number of seconds: a plain decimal with at most nine decimals after a
+// point ("2", "0.5", "1.0"), a line break after it allowed, as a file holds
+// it. False, seconds untouched, for anything else.
+bool read_seconds(std::string_view text, double& seconds);
 
 // brannik-gen <shape> <nodes> <N> <seed> [--degree=K] [--costs=LO,HI]
 // [--load=LO,HI] [--store=LO,HI]: every number a plain decimal of at most 18
@@ -60,5 +69,40 @@ struct TraceCall {
   const char* svg = nullptr;  // the picture's file, when asked for
 };
 int read_trace_call(int argc, char** argv, TraceCall& call, char* err);
+
+// CMS's call of a checker: <input> <correct_output> <contestant_output>.
+struct CmsCall {
+  const char* input = nullptr;
+  const char* correct = nullptr;     // the jury's answer
+  const char* contestant = nullptr;  // the answer judged
+};
+int read_cms_call(int argc, char** argv, CmsCall& call, char* err);
+
+// What a stress search is given.
+struct StressOptions {
+  std::uint32_t seed = 1;
+  double budget = 60;  // seconds of searching
+  int max_nodes = MaxNodes;
+  double time_limit = 2;  // seconds a run
+};
+
+// brannik-stress [--seed=S] [--budget=SECONDS] [--max-nodes=M]
+// [--time-limit=SECONDS] [-o FILE] -- <command...>: S a seed (read_seed), M
+// from 2 to MaxNodes, SECONDS as read_seconds reads them, and a command of at
+// least its program.
+struct StressCall {
+  StressOptions options;
+  std::string file = "stress.in";
+  std::vector<std::string> command;
+};
+int read_stress_call(int argc, char** argv, StressCall& call, char* err);
+
+// brannik-report <package-dir> <programs-dir> <memory-MiB>: MiB a whole
+// number above 0.
+struct ReportCall {
+  std::string package, programs;
+  long memory_mib = 0;
+};
+int read_report_call(int argc, char** argv, ReportCall& call, char* err);
 
 }  // namespace regs

@@ -4,4 +4,4 @@
 #include "cms_protocol.h"
 #include "default_score.h"
 
-int main(int argc, char** argv) { return regs::cms_check(argc, argv, BRANNIK_SCORE); }
+int main(int argc, char** argv) { return regs::cms_main(argc, argv, BRANNIK_SCORE); }

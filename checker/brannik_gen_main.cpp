@@ -10,7 +10,7 @@
 #include "task_gen.h"
 
 int main(int argc, char** argv) {
-  if (regs::asks_version(argc, argv)) return regs::print_version("brannik-gen");
+  if (regs::asks_version(argc, argv)) return regs::print_version("brannik-gen") ? regs::Done : regs::NotDone;
   regs::TaskPlan plan;
   std::string test;
   char err[regs::ErrSize];

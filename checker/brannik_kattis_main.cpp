@@ -3,8 +3,6 @@
 // [--score <form>] [--points <P>] < <team output>; status 42 accepted, 43
 // rejected, 1 not judged. With a partial form, every valid answer is
 // accepted and its score, times P, is written to score.txt.
-#include <unistd.h>
-
 #include <cstdio>
 #include <new>
 #include <string>
@@ -52,10 +50,9 @@ int main(int argc, char** argv) {
   regs::KattisCall call;
   char err[regs::ErrSize];
   const bool called = regs::read_kattis_call(argc, argv, BRANNIK_SCORE, call, err);
-  const int closed = regs::reopen_standard_descriptors();
+  const regs::StandardDescriptors standard = regs::reopen_standard_descriptors();
   if (!called) return not_judged(call.feedback, (std::string(err) + "\n").c_str());
-  if (closed < 0 || closed & 1 << STDIN_FILENO)
-    return not_judged(call.feedback, "no team output: standard input closed\n");
+  if (standard.input_lost()) return not_judged(call.feedback, "no team output: standard input closed\n");
 
   // The jury's answer sets the cost that the team output must reach.
   try {

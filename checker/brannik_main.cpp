@@ -1,6 +1,4 @@
 // brannik: judges a contestant's "REGS.OUT" against the task input "REGS.IN".
-#include <unistd.h>
-
 #include <cstdio>
 
 #include "descriptors.h"
@@ -9,8 +7,8 @@
 #include "output.h"
 
 int main() {
-  const int closed = regs::reopen_standard_descriptors();
-  if (closed < 0 || closed & 1 << STDOUT_FILENO) return regs::NotDone;  // the verdict would reach nobody
+  // The verdict would reach nobody.
+  if (regs::reopen_standard_descriptors().output_lost()) return regs::NotDone;
 
   // The verdict's buffer is set aside now: allocated after the tree is freed,
   // it would first have the allocator merge ten thousand freed nodes.

@@ -17,7 +17,7 @@ int main(int argc, char** argv) {
   regs::ReportCall call;
   char err[regs::ErrSize];
   if (!regs::read_report_call(argc, argv, call, err)) return std::fprintf(stderr, "%s\n", err), regs::NotDone;
-  if (regs::reopen_standard_descriptors() < 0) return regs::NotDone;
+  if (regs::reopen_standard_descriptors().failed) return regs::NotDone;
   regs::Report report;
   if (!regs::make_report(call, report, err))
     return std::fprintf(stderr, "brannik-report: %s\n", err), regs::NotDone;

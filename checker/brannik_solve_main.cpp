@@ -13,8 +13,6 @@
 #include "output.h"
 #include "solve.h"
 #if REGS_POSIX
-#include <unistd.h>
-
 #include "descriptors.h"
 #endif
 
@@ -33,15 +31,16 @@ int cannot_write(const char* reason) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (regs::asks_version(argc, argv)) return regs::print_version("brannik-solve");
+  if (regs::asks_version(argc, argv))
+    return regs::print_version("brannik-solve") ? regs::Done : regs::NotDone;
   regs::ignore_broken_pipes();
 #if REGS_POSIX
   // Closed descriptors are mended as in every program of the family; the
   // one-file build, which opens no file either, meets them as failed reads
   // and writes, and both builds say the same.
-  const int closed = regs::reopen_standard_descriptors();
-  if (closed < 0 || closed & 1 << STDOUT_FILENO) return cannot_write(std::strerror(EBADF));
-  if (closed & 1 << STDIN_FILENO)
+  const regs::StandardDescriptors standard = regs::reopen_standard_descriptors();
+  if (standard.output_lost()) return cannot_write(std::strerror(EBADF));
+  if (standard.input_lost())
     return report(regs::Unusable, regs::Verdict::InputUnusable, {regs::FaultKind::FailedOpening});
 #endif
   char err[regs::ErrSize];

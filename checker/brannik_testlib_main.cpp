@@ -68,7 +68,7 @@ const Outcome& outcome_of(const regs::Judgement& j) {
 
 int main(int argc, char** argv) {
 #ifdef CMS
-  return regs::cms_check(argc, argv, BRANNIK_SCORE);
+  return regs::cms_main(argc, argv, BRANNIK_SCORE);
 #endif
   regs::ignore_broken_pipes();
   regs::TestlibCall call;

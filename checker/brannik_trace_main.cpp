@@ -1,7 +1,5 @@
 // brannik-trace: replays an answer of the register task step by step for the
 // jury: brannik-trace <input> <answer> [--svg <file>].
-#include <unistd.h>
-
 #include <cstdio>
 #include <new>
 
@@ -45,7 +43,8 @@ int trace(const regs::TraceCall& call) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (regs::asks_version(argc, argv)) return regs::print_version("brannik-trace");
+  if (regs::asks_version(argc, argv))
+    return regs::print_version("brannik-trace") ? regs::Done : regs::NotDone;
   regs::TraceCall call;
   char err[regs::ErrSize];
   if (!regs::read_trace_call(argc, argv, call, err)) {
@@ -53,8 +52,8 @@ int main(int argc, char** argv) {
     return regs::NotDone;
   }
   regs::ignore_broken_pipes();
-  const int closed = regs::reopen_standard_descriptors();
-  if (closed < 0 || closed & 1 << STDOUT_FILENO) return regs::NotDone;  // the trace would reach nobody
+  // The trace would reach nobody.
+  if (regs::reopen_standard_descriptors().output_lost()) return regs::NotDone;
   try {
     return trace(call);
   } catch (const std::bad_alloc&) {

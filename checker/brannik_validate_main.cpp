@@ -1,8 +1,6 @@
 // brannik-validate: the register task's input validator for Kattis-format
 // packages: status 42 when "REGS.IN" on standard input is valid, 43 with its
 // first violation on standard output when it is not.
-#include <unistd.h>
-
 #include <cstdio>
 
 #include "args.h"
@@ -13,9 +11,10 @@
 #include "task_validate.h"
 
 int main(int argc, char** argv) {
-  if (regs::asks_version(argc, argv)) return regs::print_version("brannik-validate");
-  const int closed = regs::reopen_standard_descriptors();
-  if (closed < 0 || closed & (1 << STDIN_FILENO | 1 << STDOUT_FILENO)) return regs::KattisError;
+  if (regs::asks_version(argc, argv))
+    return regs::print_version("brannik-validate") ? regs::Done : regs::NotDone;
+  const regs::StandardDescriptors standard = regs::reopen_standard_descriptors();
+  if (standard.input_lost() || standard.output_lost()) return regs::KattisError;
   char err[regs::ErrSize];
   if (regs::validate_task(stdin, err)) return regs::KattisAccepted;
   char line[regs::ErrSize + 1];

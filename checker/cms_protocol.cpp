@@ -2,11 +2,10 @@
 // standard error, a non-zero status when it could not judge.
 #include "cms_protocol.h"
 
-#include <unistd.h>
-
 #include <cstdio>
 #include <string>
 
+#include "args.h"
 #include "descriptors.h"
 #include "exit_status.h"
 #include "judge.h"
@@ -15,23 +14,20 @@
 
 namespace regs {
 
-int cms_check(int argc, char** argv, const char* form_text) {
+int cms_main(int argc, char** argv, const char* form_text) {
   ignore_broken_pipes();
-  const int closed = reopen_standard_descriptors();
-  if (argc < 4) {
-    std::fputs("usage: brannik-cms <input> <correct_output> <contestant_output>\n", stderr);
-    return CmsError;
-  }
-  if (closed < 0 || closed & 1 << STDOUT_FILENO) return CmsError;  // the score would reach nobody
-
+  const StandardDescriptors standard = reopen_standard_descriptors();
+  CmsCall call;
   ScoreForm form;
   char err[ErrSize];
-  if (!read_score_form(form_text, form, err)) {
+  if (!read_cms_call(argc, argv, call, err) || !read_score_form(form_text, form, err)) {
     std::fprintf(stderr, "%s\n", err);
     return CmsError;
   }
+  if (standard.output_lost()) return CmsError;  // the score would reach nobody
+
   // The correct output sets the cost that the contestant's output must reach.
-  const Judgement j = judge(argv[1], argv[3], argv[2]);
+  const Judgement j = judge(call.input, call.contestant, call.correct);
   if (j.verdict != Verdict::Accepted && j.verdict != Verdict::Rejected) {
     std::fputs(verdict_line(j).text, stderr);
     return CmsError;

@@ -8,19 +8,20 @@
 
 namespace regs {
 
-int reopen_standard_descriptors() {
-  int closed = 0;
+StandardDescriptors reopen_standard_descriptors() {
+  StandardDescriptors found;
   for (int fd = 0; fd <= 2; ++fd) {
     if (fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
     // The lowest free descriptor is this one, as the lower ones are open by now.
     const int null = open("/dev/null", O_RDWR);
     if (null != fd) {
       if (null >= 0) close(null);
-      return -1;
+      found.failed = true;
+      return found;
     }
-    closed |= 1 << fd;
+    found.closed[fd] = true;
   }
-  return closed;
+  return found;
 }
 
 }  // namespace regs

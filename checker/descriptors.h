@@ -3,10 +3,18 @@
 
 namespace regs {
 
-// Opens /dev/null onto each of the descriptors 0, 1 and 2 that is closed, so that
-// no file of the program takes its place. Returns the set of those that were
-// closed (bit 1 << fd): what goes there now reaches nobody. -1 when /dev/null
-// cannot be opened.
-int reopen_standard_descriptors();
+// What mending the standard descriptors found.
+struct StandardDescriptors {
+  bool failed = false;                     // /dev/null could not be opened
+  bool closed[3] = {false, false, false};  // by descriptor: 0, 1, 2
+  // Whether what is read from, or written to, the descriptor reaches nobody.
+  bool lost(int fd) const { return failed || closed[fd]; }
+  bool input_lost() const { return lost(0); }
+  bool output_lost() const { return lost(1); }
+};
+
+// Opens /dev/null onto each of the descriptors 0, 1 and 2 that is closed, so
+// that no file of the program takes its place, and says which were closed.
+StandardDescriptors reopen_standard_descriptors();
 
 }  // namespace regs

@@ -1,6 +1,7 @@
 // The words of every fault, in one table.
 #include "fault.h"
 
+#include <cstdarg>
 #include <cstdio>
 
 namespace regs {
@@ -38,6 +39,14 @@ constexpr const char* Words[] = {
 static_assert(sizeof Words / sizeof *Words == static_cast<int>(FaultKind::ExitStatus) + 1);
 
 }  // namespace
+
+int refuse(char* err, const char* format, ...) {
+  std::va_list arguments;
+  va_start(arguments, format);
+  std::vsnprintf(err, ErrSize, format, arguments);
+  va_end(arguments);
+  return 0;
+}
 
 void fault_message(const Fault& fault, bool figures, char* out, std::size_t size) {
   const char* words = Words[static_cast<int>(fault.kind)];

@@ -45,6 +45,10 @@ enum class FaultKind : unsigned char {
   ExitStatus,   // figures: the status
 };
 
+// Writes a message into err (of size ErrSize) as printf formats it, and
+// returns 0: the failure of the function that calls it.
+[[gnu::format(printf, 2, 3)]] int refuse(char* err, const char* format, ...);
+
 struct Fault {
   FaultKind kind = FaultKind::None;
   int line = 0;  // where the message names a line

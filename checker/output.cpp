@@ -6,8 +6,7 @@
 #include <cstring>
 
 #include "brannik_version.h"
-#include "exit_status.h"
-#include "regs.h"
+#include "fault.h"
 
 namespace regs {
 
@@ -17,8 +16,7 @@ namespace {
 // a system error (one that had failed before).
 int failed(char* err) {
   const int error = errno;
-  std::snprintf(err, ErrSize, "%s", error != 0 ? std::strerror(error) : "input/output error");
-  return 0;
+  return refuse(err, "%s", error != 0 ? std::strerror(error) : "input/output error");
 }
 
 }  // namespace
@@ -29,8 +27,8 @@ void ignore_broken_pipes() {
 #endif
 }
 
-int print_version(const char* program) {
-  return std::printf("%s %s\n", program, Version) < 0 || std::fflush(stdout) != 0 ? NotDone : Done;
+bool print_version(const char* program) {
+  return std::printf("%s %s\n", program, Version) >= 0 && std::fflush(stdout) == 0;
 }
 
 int write_all(std::FILE* stream, std::string_view text, char* err) {

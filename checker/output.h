@@ -11,9 +11,8 @@ namespace regs {
 // instead of ending the program by SIGPIPE before it can say what happened.
 void ignore_broken_pipes();
 
-// Prints "<program> <release>" for --version: Done, or NotDone when it
-// cannot be written.
-int print_version(const char* program);
+// Prints "<program> <release>" for --version: whether it was written.
+bool print_version(const char* program);
 
 // Writes text to the stream and flushes it. Returns 1 when all of it was
 // written; otherwise 0 with the system's reason in err, of size ErrSize.

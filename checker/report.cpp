@@ -2,9 +2,7 @@
 #include "report.h"
 
 #include <algorithm>
-#include <charconv>
 #include <climits>
-#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -13,8 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "judge.h"
-#include "output.h"
+#include "judge_run.h"
 #include "regs.h"
 #include "runner.h"
 
@@ -70,64 +67,68 @@ constexpr Limit Limits[] = {
 
 }  // namespace
 
-int read_test(const std::string& in, const std::string& ans, TestFacts& facts, char* err) {
+int read_test(std::string_view in, std::string_view ans, TestFacts& facts, char* err) {
+  LineReader task(in);
   char reason[ErrSize] = "";
-  std::FILE* file = std::fopen(in.c_str(), "r");
-  if (!file) return std::snprintf(err, ErrSize, "Error in input file: failed opening file"), 0;
-  const int read = read_task(file, reason);
-  std::fclose(file);
-  if (!read)
-    return std::snprintf(err, ErrSize, "%s", (std::string("Error in input file: ") + reason).c_str()), 0;
+  if (!read_task(task, reason)) return refuse(err, "Error in input file: %s", reason);
   task_facts(facts);
   delete_data();
 
-  const Judgement jury = judge(in.c_str(), ans.c_str());
+  const Judgement jury = judge(Input::memory(in), Input::memory(ans));
   if (jury.verdict == Verdict::Rejected)
-    return std::snprintf(err, ErrSize, "Error in jury's answer: %s", answer_line(jury).words().c_str()), 0;
-  if (jury.verdict != Verdict::Accepted)
-    return std::snprintf(err, ErrSize, "%s", verdict_line(jury).words().c_str()), 0;
+    return refuse(err, "Error in jury's answer: %s", answer_line(jury).words().c_str());
+  if (jury.verdict != Verdict::Accepted) return refuse(err, "%s", verdict_line(jury).words().c_str());
   facts.least = jury.total;
   return 1;
 }
 
-const char* outcome_name(Outcome outcome) {
-  constexpr const char* Names[] = {"AC", "WA", "TLE", "RTE", "JE", "OLE"};
-  return Names[static_cast<int>(outcome)];
+const char* verdict_name(SystemVerdict verdict) {
+  constexpr const char* Names[] = {"AC", "WA", "TLE", "RTE", "MLE", "JE", "OLE"};
+  return Names[static_cast<int>(verdict)];
 }
 
-std::optional<Outcome> expected_of(const std::string& folder) {
-  if (folder == "accepted") return Outcome::AC;
-  if (folder == "wrong_answer") return Outcome::WA;
-  if (folder == "time_limit_exceeded") return Outcome::TLE;
-  if (folder == "run_time_error") return Outcome::RTE;
+std::optional<SystemVerdict> expected_of(const std::string& folder) {
+  if (folder == "accepted") return SystemVerdict::AC;
+  if (folder == "wrong_answer") return SystemVerdict::WA;
+  if (folder == "time_limit_exceeded") return SystemVerdict::TLE;
+  if (folder == "run_time_error") return SystemVerdict::RTE;
   return std::nullopt;
 }
 
-Run judge_output(const TestFacts& test, const std::string& in, const std::string& ans,
-                 const std::string& out) {
+Run run_of(const Judgement& j, const TestFacts& test) {
   Run run;
   run.test = test.name;
-  run.least = test.stores_of(test.least);
-  const Judgement j = judge(in.c_str(), out.c_str(), ans.c_str());
-  if (j.verdict == Verdict::Rejected) {
-    run.outcome = Outcome::WA;
-    run.message = answer_line(j).words();
-  } else if (j.verdict != Verdict::Accepted) {
-    run.outcome = Outcome::JE;
-    run.message = verdict_line(j).words();
+  run.least_stores = test.stores_of(test.least);
+  switch (j.verdict) {
+    case Verdict::Accepted:
+      break;
+    case Verdict::Rejected:
+      run.verdict = SystemVerdict::WA;
+      run.message = answer_line(j).words();
+      break;
+    case Verdict::RunFailed:
+      run.verdict = j.fault.kind == FaultKind::TimeLimit     ? SystemVerdict::TLE
+                    : j.fault.kind == FaultKind::MemoryLimit ? SystemVerdict::MLE
+                    : j.fault.kind == FaultKind::OutputLimit ? SystemVerdict::OLE
+                                                             : SystemVerdict::RTE;
+      run.message = j.message;
+      break;
+    default:
+      run.verdict = SystemVerdict::JE;
+      run.message = verdict_line(j).words();
   }
-  // Replayed alone, a valid schedule is accepted, or only its claim is wrong.
-  const Judgement alone = judge(in.c_str(), out.c_str());
-  if (alone.verdict == Verdict::Accepted ||
-      (alone.verdict == Verdict::Rejected && alone.fault.kind == FaultKind::IncorrectTotal))
-    run.stores = test.stores_of(alone.total);
+  // A valid schedule whose claim or cost is wrong still has its stores.
+  const FaultKind kind = j.fault.kind;
+  if (j.verdict == Verdict::Accepted || kind == FaultKind::IncorrectTotal || kind == FaultKind::Dearer ||
+      kind == FaultKind::NotOptimal)
+    run.stores = test.stores_of(j.total);
   return run;
 }
 
-Outcome verdict_of(const std::vector<Run>& runs) {
+SystemVerdict verdict_of(const std::vector<Run>& runs) {
   for (const Run& run : runs)
-    if (run.outcome != Outcome::AC) return run.outcome;
-  return Outcome::AC;
+    if (run.verdict != SystemVerdict::AC) return run.verdict;
+  return SystemVerdict::AC;
 }
 
 std::string runs_table(const std::vector<Run>& runs) {
@@ -138,18 +139,18 @@ std::string runs_table(const std::vector<Run>& runs) {
     const auto last =
         std::find_if(first, runs.end(), [&](const Run& r) { return r.submission != first->submission; });
     const std::string& name = first->submission;
-    std::string verdict = outcome_name(verdict_of({first, last}));
+    std::string verdict = verdict_name(verdict_of({first, last}));
     const auto expected = expected_of(name.substr(0, name.find('/')));
-    if (!expected || outcome_name(*expected) != verdict)
-      verdict += std::string(" (its folder: ") + (expected ? outcome_name(*expected) : "none") + ")";
+    if (!expected || verdict_name(*expected) != verdict)
+      verdict += std::string(" (its folder: ") + (expected ? verdict_name(*expected) : "none") + ")";
     for (auto run = first; run != last; ++run) {
       char time[32];
       std::snprintf(time, sizeof time, "%.2f", run->seconds);
-      std::string result = outcome_name(run->outcome);
+      std::string result = verdict_name(run->verdict);
       if (!run->message.empty()) result += ": " + run->message;
       table += "| " + (run == first ? name + " | " + verdict : " | ") + " | " + run->test + " | " + result +
                " | " + time + " | " + (run->stores < 0 ? "-" : std::to_string(run->stores)) + " | " +
-               std::to_string(run->least) + " |\n";
+               std::to_string(run->least_stores) + " |\n";
     }
     first = last;
   }
@@ -167,17 +168,6 @@ std::string limits_table(const std::vector<TestFacts>& tests) {
     table += std::string("| ") + limit.name + " | " + (names.empty() ? "none" : names) + " |\n";
   }
   return table;
-}
-
-int read_report_call(int argc, char** argv, ReportCall& call, char* err) {
-  const std::string_view memory = argc == 4 ? argv[3] : "";
-  const char* end = memory.data() + memory.size();
-  const auto read = std::from_chars(memory.data(), end, call.memory_mib);
-  if (read.ec != std::errc() || read.ptr != end || call.memory_mib <= 0)
-    return std::snprintf(err, ErrSize, "usage: brannik-report <package-dir> <programs-dir> <memory-MiB>"), 0;
-  call.package = argv[1];
-  call.programs = argv[2];
-  return 1;
 }
 
 namespace {
@@ -215,93 +205,65 @@ std::vector<fs::path> folders_of(const fs::path& programs) {
 
 fs::path answer_of(fs::path in) { return in.replace_extension(".ans"); }
 
+// A whole file's text: 1, or 0 when it cannot be read.
+int text_of(const fs::path& path, std::string& text) {
+  std::ifstream file(path, std::ios::binary);
+  std::ostringstream read;
+  read << file.rdbuf();
+  text = read.str();
+  return file.good() || file.eof() ? 1 : 0;
+}
+
 // A run's wall-clock deadline, in time limits: there a run that waits rather
 // than computes ends.
 constexpr int DeadlineLimits = 3;
 
-// A run that ended, judged as problemtools judges it: beyond the time limit
-// TLE, ended by a signal or a status other than 0 RTE, cut OLE; otherwise its
-// output is written to `out` and judged. 0 with the reason when it cannot be.
-int judged(const Ending& e, int seconds, const TestFacts& test, const fs::path& in, const fs::path& out,
-           Run& r, char* err) {
-  if (e.end == Ending::TimedOut) {
-    r.outcome = Outcome::TLE;
-    r.message = "still running after " + std::to_string(DeadlineLimits * seconds) + " s of wall-clock time";
-  } else if (e.cpu_seconds > seconds || (e.end == Ending::Signalled && e.code == SIGXCPU)) {
-    r.outcome = Outcome::TLE;
-  } else if (e.end == Ending::OutputLimit) {
-    r.outcome = Outcome::OLE;
-    r.message = "more than " + std::to_string(MaxOutput) + " bytes";
-  } else if (e.end == Ending::Signalled) {
-    r.outcome = Outcome::RTE;
-    r.message = "signal " + std::to_string(e.code);
-  } else if (e.code != 0) {
-    r.outcome = Outcome::RTE;
-    r.message = "exit status " + std::to_string(e.code);
-  } else {
-    char reason[ErrSize];
-    if (!write_file(out.c_str(), e.output, reason))
-      return std::snprintf(err, ErrSize, "%s", ("cannot write " + out.string() + ": " + reason).c_str()), 0;
-    r = judge_output(test, in, answer_of(in), out);
-  }
-  r.test = test.name;
-  r.least = test.stores_of(test.least);
-  r.seconds = e.cpu_seconds;
-  return 1;
-}
-
 }  // namespace
 
 int make_report(const ReportCall& call, Report& report, char* err) {
-  const fs::path package = call.package, programs = call.programs, out = programs / "output";
+  const fs::path package = call.package, programs = call.programs;
   report.memory_mib = call.memory_mib;
-  std::vector<fs::path> inputs;
-  std::vector<std::string> texts;
+  std::string limit;
+  if (!text_of(package / ".timelimit", limit) || !read_seconds(limit, report.seconds))
+    return refuse(err, "no time limit: %s holds no number of seconds", (package / ".timelimit").c_str());
+  std::vector<std::string> inputs, answers;
   for (const char* group : {"sample", "secret"})
     for (const fs::path& in : files_of(package / "data" / group, ".in")) {
       TestFacts t;
       t.name = std::string(group) + "/" + in.stem().string();
+      std::string text, answer;
       char reason[ErrSize];
-      if (!read_test(in, answer_of(in), t, reason))
-        return std::snprintf(err, ErrSize, "%s", (t.name + ": " + reason).c_str()), 0;
-      std::ostringstream text;
-      text << std::ifstream(in).rdbuf();
+      if (!text_of(in, text) || !text_of(answer_of(in), answer))
+        return refuse(err, "%s: cannot be read", t.name.c_str());
+      if (!read_test(text, answer, t, reason)) return refuse(err, "%s: %s", t.name.c_str(), reason);
       report.tests.push_back(t);
-      inputs.push_back(in);
-      texts.push_back(text.str());
+      inputs.push_back(std::move(text));
+      answers.push_back(std::move(answer));
     }
-  if (report.tests.empty()) return std::snprintf(err, ErrSize, "the package has no tests"), 0;
+  if (report.tests.empty()) return refuse(err, "the package has no tests");
   std::error_code error;
   if (!fs::is_directory(programs, error))
-    return std::snprintf(err, ErrSize, "%s is not a folder of programs", programs.c_str()), 0;
+    return refuse(err, "%s is not a folder of programs", programs.c_str());
 
-  double slowest = 0;
-  bool limited = false;
+  const RunLimits limits{.seconds = DeadlineLimits * report.seconds,
+                         .cpu_seconds = report.seconds,
+                         .memory_mib = call.memory_mib,
+                         .raise_stack = true};
   for (const fs::path& folder : folders_of(programs)) {
-    const bool accepted = folder.filename() == "accepted";
-    if (!accepted && !limited) {
-      report.seconds = std::max(1, static_cast<int>(0.5 + 5 * slowest));
-      limited = true;
-    }
-    const RunLimits limits{.seconds = static_cast<double>(DeadlineLimits * report.seconds),
-                           .cpu_seconds = report.seconds,
-                           .memory_mib = call.memory_mib,
-                           .raise_stack = true};
     for (const fs::path& program : files_of(folder, "")) {
       std::vector<Run> own(report.tests.size());
       for (std::size_t i = 0; i < report.tests.size(); ++i) {
         Ending ending;
-        if (!run_solution({program.string()}, texts[i], limits, ending, err) ||
-            !judged(ending, report.seconds, report.tests[i], inputs[i], out, own[i], err))
-          return 0;
+        if (!run_solution({program.string()}, inputs[i], limits, ending, err)) return 0;
+        own[i] = run_of(judge_run(ending, limits, inputs[i], answers[i]), report.tests[i]);
         own[i].submission = folder.filename().string() + "/" + program.filename().string() + ".cpp";
-        if (accepted) slowest = std::max(slowest, ending.cpu_seconds);
+        own[i].seconds = ending.cpu_seconds;
       }
       const auto expected = expected_of(folder.filename().string());
       if (!expected || verdict_of(own) != *expected)
-        report.off_verdicts.push_back(own[0].submission + " gets " + outcome_name(verdict_of(own)) +
+        report.off_verdicts.push_back(own[0].submission + " gets " + verdict_name(verdict_of(own)) +
                                       ", its folder asks for " +
-                                      (expected ? outcome_name(*expected) : "none"));
+                                      (expected ? verdict_name(*expected) : "none"));
       report.runs.insert(report.runs.end(), own.begin(), own.end());
     }
   }
@@ -313,10 +275,11 @@ std::string report_text(const Report& report) {
   std::snprintf(
       intro, sizeof intro,
       "# The register package's report\n\nEvery submission on every test, run as problemtools runs it: "
-      "the accepted ones within %d s, the others within the time limit that their runs set, %d s; %ld "
-      "MiB of memory; the stack as large as the system allows. A submission's verdict is that of its "
-      "first run that is not AC. A valid answer's stores stand beside the least.\n\n",
-      AcceptedSeconds, report.seconds, report.memory_mib);
+      "within the package's time limit, %g s of processor time; within its memory limit, %ld MiB of "
+      "address space, as the judging systems limit it; the stack as large as the system allows. A "
+      "submission's verdict is that of its first run that is not AC. A valid answer's stores stand "
+      "beside the least.\n\n",
+      report.seconds, report.memory_mib);
   return intro + runs_table(report.runs) + "\n## The limits the tests reach\n\n" + limits_table(report.tests);
 }
 

@@ -5,7 +5,11 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "args.h"
+#include "judge.h"
 
 namespace regs {
 
@@ -18,45 +22,45 @@ struct TestFacts {
   bool k_is_n = false;                    // a node has N children
   int lowest_cost = 0, highest_cost = 0;  // of the inner nodes
   long long base = 0;   // what every answer costs before its stores: the inner nodes' costs and C_l a leaf
-  long long least = 0;  // the jury's answer's total
+  long long least = 0;  // the jury's answer's total cost
   // The stored results of a valid answer that costs total.
   long long stores_of(long long total) const { return (total - base) / (static_cast<long long>(C_l) + C_s); }
 };
 
-// Reads the task at `in` and replays the jury's answer at `ans` on it into
-// facts. Returns 1, or 0 with brannik's verdict line on what makes the test
+// Reads the task `in` and replays the jury's answer `ans` on it into facts.
+// Returns 1, or 0 with brannik's verdict line on what makes the test
 // unusable in err (of size ErrSize).
-int read_test(const std::string& in, const std::string& ans, TestFacts& facts, char* err);
+int read_test(std::string_view in, std::string_view ans, TestFacts& facts, char* err);
 
-// JE: a judging error, the jury's answer at fault; OLE: more output than a
-// run's output is cut at (MaxOutput).
-enum class Outcome { AC, WA, TLE, RTE, JE, OLE };
+// A run's verdict as the judging systems name it. JE: a judging error, the
+// jury's answer at fault; OLE: more output than a run's output is cut at
+// (MaxOutput); MLE: over the memory limit, where a run's memory is measured.
+enum class SystemVerdict { AC, WA, TLE, RTE, MLE, JE, OLE };
 
-const char* outcome_name(Outcome outcome);
+const char* verdict_name(SystemVerdict verdict);
 
 // The verdict a submission's folder asks of it, by the folder's name in the
 // package format; none for a folder of no verdict.
-std::optional<Outcome> expected_of(const std::string& folder);
+std::optional<SystemVerdict> expected_of(const std::string& folder);
 
 // One run of a submission on a test.
 struct Run {
   std::string submission;  // its folder and file: "wrong_answer/given-order.cpp"
   std::string test;
-  Outcome outcome = Outcome::AC;
+  SystemVerdict verdict = SystemVerdict::AC;
   double seconds = 0;
-  std::string message;    // why it is not AC: the replay's reason, how the run ended
-  long long stores = -1;  // the stored results of a valid answer; -1 when it is none
-  long long least = 0;    // the test's least stores
+  std::string message;         // why it is not AC: the replay's reason, how the run ended
+  long long stores = -1;       // the stored results of a valid answer; -1 when it is none
+  long long least_stores = 0;  // the test's least stores
 };
 
-// The run's output at `out`, judged against the test as the package's output
-// validator judges it, the stores of a valid answer counted.
-Run judge_output(const TestFacts& test, const std::string& in, const std::string& ans,
-                 const std::string& out);
+// A run's judgement (judge_run) as the report shows it: the verdict, why, and
+// the stores of a valid answer, whatever its claim.
+Run run_of(const Judgement& j, const TestFacts& test);
 
 // The verdict of a submission's runs, in test order, as the judge gives it:
 // that of the first run that is not AC.
-Outcome verdict_of(const std::vector<Run>& runs);
+SystemVerdict verdict_of(const std::vector<Run>& runs);
 
 // The report's tables, in Markdown. Every run, a submission's runs together
 // in test order, its verdict on its first row:
@@ -64,22 +68,10 @@ std::string runs_table(const std::vector<Run>& runs);
 // and every limit of the task, with the tests that reach it or "none".
 std::string limits_table(const std::vector<TestFacts>& tests);
 
-// The limit of an accepted submission's runs, which set the others' limit.
-constexpr int AcceptedSeconds = 10;
-
-// brannik-report <package-dir> <programs-dir> <memory-MiB>: MiB a whole
-// number above 0.
-struct ReportCall {
-  std::string package, programs;
-  long memory_mib = 0;
-};
-// Returns 1 with the call, or 0 with the usage line in err (of size ErrSize).
-int read_report_call(int argc, char** argv, ReportCall& call, char* err);
-
 struct Report {
-  std::vector<TestFacts> tests;   // the sample, then the secret tests, by name
-  std::vector<Run> runs;          // a submission's runs together, in test order
-  int seconds = AcceptedSeconds;  // the time limit of the submissions not accepted
+  std::vector<TestFacts> tests;  // the sample, then the secret tests, by name
+  std::vector<Run> runs;         // a submission's runs together, in test order
+  double seconds = 0;            // the package's time limit
   long memory_mib = 0;
   // The submissions that do not get their folder's verdict, for a person:
   // "wrong_answer/a.cpp gets AC, its folder asks for WA".
@@ -88,18 +80,15 @@ struct Report {
 
 // Runs every program <programs>/<folder>/<name> (built from the package's
 // submissions/<folder>/<name>.cpp) on every test of the package (read_test)
-// as problemtools runs it: processor time limited, the address space to
-// call.memory_mib, the stack raised to its hard limit; a wall-clock deadline
-// of three times the time limit ends a run that waits rather than computes.
-// The accepted folder runs first, within AcceptedSeconds; as problemtools
-// sets it, the others' time limit is then five times the slowest of those
-// runs, rounded, at least 1 s; the others follow by folder name. A run beyond
-// the time limit is TLE, one ended by a signal or a status other than 0 RTE,
-// one cut at MaxOutput OLE; otherwise its output, written to
-// <programs>/output, is judged (judge_output). A submission's verdict
-// (verdict_of) is compared with its folder's. Returns 1 with the report, or 0
-// with the reason in err (of size ErrSize): a test that cannot be used, no
-// test, a program that cannot be run.
+// as problemtools runs it: processor time limited to the package's time limit
+// (<package>/.timelimit), the address space to call.memory_mib, the stack
+// raised to its hard limit; a wall-clock deadline of three times the time
+// limit ends a run that waits rather than computes. Each run is judged once,
+// in memory (judge_run, run_of), and a submission's verdict (verdict_of) is
+// compared with its folder's. The accepted folder runs first, the others
+// follow by folder name. Returns 1 with the report, or 0 with the reason in
+// err (of size ErrSize): no time limit, a test that cannot be used, no test,
+// a program that cannot be run.
 int make_report(const ReportCall& call, Report& report, char* err);
 
 // The report in Markdown: how the runs were made, the runs and the limits.

@@ -14,11 +14,11 @@
 #include <cerrno>
 #include <chrono>
 #include <climits>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 
 #include "output.h"
-#include "regs.h"
 
 namespace regs {
 
@@ -67,7 +67,7 @@ int resource_limits(const RunLimits& limits, Resource (&out)[3]) {
     getrlimit(resource, &now);
     out[count++] = {resource, {std::min(soft, now.rlim_max), std::min(hard, now.rlim_max)}};
   };
-  const auto cpu = static_cast<rlim_t>(limits.cpu_seconds);
+  const auto cpu = static_cast<rlim_t>(std::ceil(limits.cpu_seconds));
   if (limits.cpu_seconds > 0) capped(RLIMIT_CPU, cpu, cpu + 1);
   const auto mib = std::min(static_cast<rlim_t>(limits.memory_mib), RLIM_INFINITY >> 20);
   if (limits.memory_mib > 0) capped(RLIMIT_AS, mib << 20, RLIM_INFINITY);
@@ -145,9 +145,7 @@ bool ended_by(pid_t pid, Clock::time_point deadline) {
 }
 
 int cannot_run(const std::vector<std::string>& command, int error, char* err) {
-  std::snprintf(err, ErrSize, "cannot run %s: %s", command.empty() ? "" : command[0].c_str(),
-                std::strerror(error));
-  return 0;
+  return refuse(err, "cannot run %s: %s", command.empty() ? "" : command[0].c_str(), std::strerror(error));
 }
 
 }  // namespace
@@ -162,7 +160,7 @@ int run_solution(const std::vector<std::string>& command, const std::string& inp
   Resource resources[3];
   const int count = resource_limits(limits, resources);
   Descriptors d;
-  if (!d.open_all()) return std::snprintf(err, ErrSize, "cannot make a pipe: %s", std::strerror(errno)), 0;
+  if (!d.open_all()) return refuse(err, "cannot make a pipe: %s", std::strerror(errno));
 
   const pid_t pid = fork();
   if (pid < 0) return cannot_run(command, errno, err);
@@ -194,11 +192,14 @@ int run_solution(const std::vector<std::string>& command, const std::string& inp
   rusage usage{};
   while (wait4(pid, &status, 0, &usage) < 0 && errno == EINTR) {
   }
+  done.cpu_seconds = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+                     static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+  const bool over_cpu = limits.cpu_seconds > 0 && (done.cpu_seconds > limits.cpu_seconds ||
+                                                   (WIFSIGNALED(status) && WTERMSIG(status) == SIGXCPU));
+  if (done.end == Ending::Exited && over_cpu) done.end = Ending::TimedOut;
   if (done.end == Ending::Exited && WIFSIGNALED(status))
     done.end = Ending::Signalled, done.code = WTERMSIG(status);
   if (done.end == Ending::Exited) done.code = WEXITSTATUS(status);
-  done.cpu_seconds = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-                     static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
   run = std::move(done);
   return 1;
 }

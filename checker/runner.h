@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "fault.h"
+
 namespace regs {
 
 // A run's output is cut here: an accepted answer is at most 10001 lines of
@@ -16,14 +18,15 @@ constexpr std::size_t MaxOutput = std::size_t{16} << 20;
 // Kattis problemtools sets them on a submission, only when asked for.
 struct RunLimits {
   double seconds = 2;        // wall-clock time, then the whole process group is killed
-  int cpu_seconds = 0;       // processor time: SIGXCPU after it, SIGKILL a second later; 0 for none
+  double cpu_seconds = 0;    // processor time: SIGXCPU after it, SIGKILL a second later; 0 for none
   long memory_mib = 0;       // address space; 0 for none
   bool raise_stack = false;  // the stack's soft limit raised to its hard limit
 };
 
 // How a run ended, what it wrote on standard output, and the processor time
 // it took, the user's and the system's (its own, not that of what it left
-// running).
+// running). A run past either time limit, the wall clock's or the
+// processor's, has TimedOut.
 struct Ending {
   enum End { Exited, Signalled, TimedOut, OutputLimit };
   End end = Exited;

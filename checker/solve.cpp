@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdint>
+#include <new>
 #include <utility>
 #include <vector>
 
@@ -168,6 +169,21 @@ int solve(std::string& answer, char* err) {
   }
   answer = std::move(text);
   return 1;
+}
+
+int solve_task(LineReader& task, std::string& answer, Fault& fault) {
+  char err[ErrSize];
+  if (!read_task(task, err, &fault)) return 0;
+  int solved = 0;
+  try {
+    solved = solve(answer, err);
+  } catch (const std::bad_alloc&) {
+    delete_data();
+    throw;
+  }
+  delete_data();
+  if (!solved) fault = {FaultKind::RootIsLeaf};
+  return solved;
 }
 
 }  // namespace regs

@@ -4,6 +4,9 @@
 
 #include <string>
 
+#include "fault.h"
+#include "regs.h"
+
 namespace regs {
 
 // The least-cost answer for the tree that read_task left in memory, as
@@ -16,5 +19,10 @@ namespace regs {
 // ErrSize). The tree is only read; std::bad_alloc leaves it when memory runs
 // out.
 int solve(std::string& answer, char* err);
+
+// Reads a task, solves it and frees the tree: 1 with the least answer; 0 with
+// the task's fault, or RootIsLeaf when no answer can be accepted. Nothing
+// stays allocated; std::bad_alloc leaves it when memory runs out.
+int solve_task(LineReader& task, std::string& answer, Fault& fault);
 
 }  // namespace regs

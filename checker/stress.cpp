@@ -2,16 +2,13 @@
 #include "stress.h"
 
 #include <algorithm>
-#include <charconv>
 #include <chrono>
 #include <climits>
 #include <cstdio>
-#include <cstring>
 #include <new>
-#include <string_view>
 
 #include "args.h"
-#include "judge.h"
+#include "judge_run.h"
 #include "solve.h"
 
 namespace regs {
@@ -20,115 +17,30 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// A text as a stream, for the reader and the replay.
-struct TextStream {
-  explicit TextStream(const std::string& text)
-      : file(fmemopen(const_cast<char*>(text.data()), text.size(), "r")) {
-    if (!file) throw std::bad_alloc();
-  }
-  ~TextStream() { std::fclose(file); }
-  TextStream(const TextStream&) = delete;
-  TextStream& operator=(const TextStream&) = delete;
-  std::FILE* file;
-};
-
-std::string seconds_text(double seconds) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%g", seconds);
-  return text;
-}
-
 }  // namespace
 
-Task task_of(const std::string& text) {
-  TextStream in(text);
-  char err[ErrSize];
-  Task task;
-  if (!read_task(in.file, err)) return task;
-  task.N = N, task.C_l = C_l, task.C_s = C_s;
-  for (int i = 1; i <= M; ++i) {
-    task.K.push_back(node_map[i]->K);
-    task.cost.push_back(node_map[i]->K > 0 ? node_map[i]->cost : 0);
+std::string failure_words(const Judgement& failure) {
+  switch (failure.verdict) {
+    case Verdict::Accepted:
+      return "";
+    case Verdict::Rejected:
+      return "rejected: " + answer_line(failure).words();
+    case Verdict::RunFailed:
+      return failure.message;
+    default:  // the solver's answer undercut, or a task the search should not have made
+      return verdict_line(failure).words();
   }
-  delete_data();
-  return task;
 }
 
-std::string task_text(const Task& task) {
-  std::string text =
-      std::to_string(task.N) + "\n" + std::to_string(task.C_l) + " " + std::to_string(task.C_s) + "\n";
-  for (std::size_t v = 0; v < task.K.size(); ++v) {
-    text += std::to_string(task.K[v]) + "\n";
-    if (task.K[v] > 0) text += std::to_string(task.cost[v]) + "\n";
-  }
-  return text;
-}
-
-Failure judge_run(const std::string& text, const Ending& run, double seconds) {
-  switch (run.end) {
-    case Ending::TimedOut:
-      return {Failure::TimeLimit, FaultKind::None, 0,
-              "time limit: still running after " + seconds_text(seconds) + " s"};
-    case Ending::OutputLimit:
-      return {Failure::OutputLimit, FaultKind::None, 0,
-              "output limit: more than " + std::to_string(MaxOutput) + " bytes"};
-    case Ending::Signalled:
-      return {Failure::Crashed, FaultKind::None, run.code,
-              "crashed: signal " + std::to_string(run.code) + " (" + strsignal(run.code) + ")"};
-    case Ending::Exited:
-      if (run.code != 0)
-        return {Failure::ExitStatus, FaultKind::None, run.code, "exit status " + std::to_string(run.code)};
-  }
-
-  TextStream task(text);
-  Judgement j;
-  j.verdict = Verdict::Rejected;
-  if (!read_task(task.file, j.message)) return {};
-  std::string least_answer;
-  try {
-    solve(least_answer, j.message);
-    TextStream answer(run.output);
-    if (replay_answer(answer.file, j.message, j.claimed, j.total, &j.fault)) j.verdict = Verdict::Accepted;
-  } catch (...) {
-    delete_data();
-    throw;
-  }
-  delete_data();
-  const long long least = std::stoll(least_answer);
-  if (j.verdict == Verdict::Rejected) {
-    return {Failure::Rejected, j.fault.kind, 0, "rejected: " + answer_line(j).words()};
-  }
-  const std::string costs =
-      "total cost " + std::to_string(j.total) + ", the least is " + std::to_string(least);
-  if (j.total > least) return {Failure::Dearer, FaultKind::None, 0, "dearer: " + costs};
-  if (j.total < least)
-    return {Failure::Cheaper, FaultKind::None, 0, "cheaper than the solver's answer: " + costs};
-  return {};
-}
-
-bool same_way(const Failure& a, const Failure& b) {
-  return a.kind == b.kind && a.fault == b.fault && a.code == b.code;
+bool same_way(const Judgement& a, const Judgement& b) {
+  const bool figures = a.fault.kind == FaultKind::Signalled || a.fault.kind == FaultKind::ExitStatus;
+  return a.verdict == b.verdict && a.fault.kind == b.fault.kind &&
+         (!figures || a.fault.figures[0] == b.fault.figures[0]);
 }
 
 namespace {
 
 using Fails = std::function<bool(const Task&)>;
-
-// Each node's children, from the counts in pre-order.
-std::vector<std::vector<int>> children_of(const Task& task) {
-  const int n = static_cast<int>(task.K.size());
-  std::vector<std::vector<int>> children(n);
-  std::vector<int> open;  // inner nodes still owed children
-  for (int v = 0; v < n; ++v) {
-    if (!open.empty()) {
-      const int parent = open.back();
-      children[parent].push_back(v);
-      if (static_cast<int>(children[parent].size()) == task.K[parent]) open.pop_back();
-    }
-    if (task.K[v] > 0) open.push_back(v);
-  }
-  return children;
-}
 
 enum class Edit {
   Cut,       // the node's subtree off its parent
@@ -324,13 +236,21 @@ TaskPlan search_plan(std::uint64_t t, int max_nodes, std::uint32_t first_seed) {
 }
 
 int test_once(const std::vector<std::string>& command, const std::string& text, double time_limit,
-              Failure& failure, long long& runs, char* err) {
+              Judgement& failure, long long& runs, char* err) {
+  std::string least;
+  Fault fault;
+  LineReader task(text);
+  if (!solve_task(task, least, fault)) {
+    failure = judgement_of(Verdict::InputUnusable, fault);
+    return 1;
+  }
+  const RunLimits limits{.seconds = time_limit};
   for (int run_number = 1;; ++run_number) {
     Ending run;
-    if (!run_solution(command, text, {.seconds = time_limit}, run, err)) return 0;
+    if (!run_solution(command, text, limits, run, err)) return 0;
     ++runs;
-    failure = judge_run(text, run, time_limit);
-    if (failure.kind != Failure::TimeLimit || run_number == 2) return 1;
+    failure = judge_run(run, limits, text, least);
+    if (failure.fault.kind != FaultKind::TimeLimit || run_number == 2) return 1;
   }
 }
 
@@ -345,9 +265,9 @@ int find_failure(const std::vector<std::string>& command, const StressOptions& o
     char refused[ErrSize];
     if (!generate_task(plan, text, refused)) continue;
     ++search.tests;
-    Failure failure;
+    Judgement failure;
     if (!test_once(command, text, options.time_limit, failure, runs, err)) return 0;
-    if (failure.kind != Failure::None) {
+    if (failure.verdict != Verdict::Accepted) {
       search.plan = plan;
       search.failure = failure;
       search.task = task_of(text);
@@ -359,10 +279,10 @@ int find_failure(const std::vector<std::string>& command, const StressOptions& o
 }
 
 Task shrink_failure(const std::vector<std::string>& command, const Search& search, double time_limit,
-                    Failure& verdict, long long& runs) {
+                    Judgement& verdict, long long& runs) {
   verdict = search.failure;
   return shrink(search.task, [&](const Task& task) {
-    Failure failure;
+    Judgement failure;
     char err[ErrSize];
     if (!test_once(command, task_text(task), time_limit, failure, runs, err) ||
         !same_way(failure, search.failure))
@@ -370,48 +290,6 @@ Task shrink_failure(const std::vector<std::string>& command, const Search& searc
     verdict = failure;
     return true;
   });
-}
-
-namespace {
-
-// A whole number from low to high, nothing else in text.
-bool whole(std::string_view text, long long low, long long high, long long& value) {
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  return error == std::errc() && end == text.data() + text.size() && value >= low && value <= high;
-}
-
-// A number of seconds from low to high, such as 2 or 0.5, nothing else in text.
-bool seconds(std::string_view text, double low, double high, double& value) {
-  const auto [end, error] =
-      std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed);
-  return error == std::errc() && end == text.data() + text.size() && value >= low && value <= high;
-}
-
-}  // namespace
-
-int read_stress_call(int argc, char** argv, StressCall& call, char* err) {
-  constexpr const char* Usage =
-      "usage: brannik-stress [--seed=S] [--budget=SECONDS] [--max-nodes=M] [--time-limit=SECONDS] [-o FILE] "
-      "-- <command...>";
-  int i = 1;
-  for (; i < argc && std::strcmp(argv[i], "--") != 0; ++i) {
-    const std::string_view option = argv[i];
-    const std::size_t equals = option.find('=');
-    const std::string_view name = option.substr(0, equals);
-    const std::string value(equals == option.npos ? "" : option.substr(equals + 1));
-    long long nodes = 0;
-    if (option == "-o" && i + 1 < argc)
-      call.file = argv[++i];
-    else if (name == "--max-nodes" && whole(value, 2, MaxNodes, nodes))
-      call.options.max_nodes = static_cast<int>(nodes);
-    else if (!(name == "--seed" && read_seed(value.c_str(), call.options.seed)) &&
-             !(name == "--budget" && seconds(value, 0, 1e9, call.options.budget)) &&
-             !(name == "--time-limit" && seconds(value, 0.001, 1e6, call.options.time_limit)))
-      return std::snprintf(err, ErrSize, "%s", Usage), 0;
-  }
-  call.command.assign(argv + std::min(i + 1, argc), argv + argc);
-  if (call.command.empty()) return std::snprintf(err, ErrSize, "%s", Usage), 0;
-  return 1;
 }
 
 }  // namespace regs

@@ -8,50 +8,21 @@
 #include <string>
 #include <vector>
 
-#include "regs.h"
-#include "runner.h"
+#include "args.h"
+#include "judge.h"
+#include "task.h"
 #include "task_gen.h"
 
 namespace regs {
 
-// A task in memory as the shrinking edits it: the tree in pre-order, as
-// "REGS.IN" lists it, node i (from 0) having K[i] children and, when inner,
-// the cost cost[i] (0 for a leaf).
-struct Task {
-  int N = 1, C_l = 1, C_s = 1;
-  std::vector<int> K, cost;
-  bool operator==(const Task&) const = default;
-};
+// What is wrong with a run on a test, for a person: "rejected: too many
+// registers used at line 3", "time limit: more than 2 s"; nothing when it was
+// accepted at the least cost.
+std::string failure_words(const Judgement& failure);
 
-// The task of a "REGS.IN" text that read_task accepts; empty (no node) when
-// it does not. Leaves no tree in memory.
-Task task_of(const std::string& text);
-
-// The canonical "REGS.IN" text of a task: plain decimal, one blank between the
-// two numbers of line 2, a line feed after every line.
-std::string task_text(const Task& task);
-
-// What is wrong with a run on a test: its kind, and for a rejection the
-// replay's fault, for a crash the signal, for a non-zero status the status,
-// which another failure must match to be the same.
-struct Failure {
-  enum Kind { None, Rejected, Dearer, Cheaper, Crashed, ExitStatus, TimeLimit, OutputLimit };
-  Kind kind = None;
-  FaultKind fault = FaultKind::None;  // Rejected: the kind of the replay's fault
-  int code = 0;                       // Crashed: the signal; ExitStatus: the status
-  std::string verdict;                // for a person: "rejected: too many registers used at line 3"
-};
-
-// Judges a run on the task `text`, a valid one (brannik-validate accepts it):
-// a time limit, the output limit, a signal, a non-zero status, or else the
-// answer replayed on the tree and its total compared with the least that
-// solve() finds: rejected by the replay, dearer than the least, or cheaper
-// than it (the solver is wrong then); None when accepted at the least cost.
-// `seconds` is the time limit, for the verdict's words.
-Failure judge_run(const std::string& text, const Ending& run, double seconds);
-
-// Whether two failures are the same: of one kind, with the same fault or code.
-bool same_way(const Failure& a, const Failure& b);
+// Whether two failures are the same: of one verdict and fault kind, with the
+// same signal or status.
+bool same_way(const Judgement& a, const Judgement& b);
 
 // Shrinks a task on which `fails` holds to a smaller one on which it still
 // holds, by edits that each keep the task valid: a subtree cut off its parent
@@ -75,40 +46,23 @@ std::string gen_call(const TaskPlan& plan);
 // part of the order, and skipped by the search.
 TaskPlan search_plan(std::uint64_t t, int max_nodes, std::uint32_t first_seed);
 
-struct StressOptions {
-  std::uint32_t seed = 1;
-  double budget = 60;  // seconds of searching
-  int max_nodes = MaxNodes;
-  double time_limit = 2;  // seconds a run
-};
-
-// brannik-stress [--seed=S] [--budget=SECONDS] [--max-nodes=M]
-// [--time-limit=SECONDS] [-o FILE] -- <command...>: S a seed (read_seed), M
-// from 2 to MaxNodes, SECONDS a decimal such as 2 or 0.5, and a command of at
-// least its program.
-struct StressCall {
-  StressOptions options;
-  std::string file = "stress.in";
-  std::vector<std::string> command;
-};
-// Returns 1 with the call, or 0 with the usage line in err (of size ErrSize).
-int read_stress_call(int argc, char** argv, StressCall& call, char* err);
-
 // How a search went: the tests it ran, and the first that failed, if any.
 struct Search {
   std::uint64_t tests = 0;
   double seconds = 0;
   std::optional<TaskPlan> plan;  // the failing test's plan
-  Failure failure;               // what went wrong on it
+  Judgement failure;             // what went wrong on it
   Task task;                     // the failing test
 };
 
 // Runs the command on the test `text` (run_solution) and judges the run
-// (judge_run); a time limit is run again, and the second run's verdict
-// stands. Each run is counted in `runs`. Returns 1 with the failure, or 0
-// with the reason in err (of size ErrSize) when the command cannot be started.
+// against solve()'s answer (judge_run): accepted only at the least cost; an
+// answer cheaper than the solver's is the jury's fault. A time limit is run
+// again, and the second run's verdict stands. Each run is counted in `runs`.
+// Returns 1 with the judgement, or 0 with the reason in err (of size
+// ErrSize) when the command cannot be started.
 int test_once(const std::vector<std::string>& command, const std::string& text, double time_limit,
-              Failure& failure, long long& runs, char* err);
+              Judgement& failure, long long& runs, char* err);
 
 // Runs the command on the search's tests in order (test_once) until one fails
 // or the budget is spent. Returns 1 with the search, or 0 with the reason in
@@ -120,6 +74,6 @@ int find_failure(const std::vector<std::string>& command, const StressOptions& o
 // it in the same way (test_once and same_way). Returns the smallest test;
 // `verdict` gets the failure on it, `runs` counts the runs.
 Task shrink_failure(const std::vector<std::string>& command, const Search& search, double time_limit,
-                    Failure& verdict, long long& runs);
+                    Judgement& verdict, long long& runs);
 
 }  // namespace regs

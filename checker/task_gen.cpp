@@ -2,7 +2,6 @@
 #include "task_gen.h"
 
 #include <algorithm>
-#include <charconv>
 #include <climits>
 #include <cstdio>
 #include <random>
@@ -10,6 +9,7 @@
 #include <vector>
 
 #include "regs.h"
+#include "task.h"
 
 namespace regs {
 
@@ -93,11 +93,11 @@ Parents comb(int n, int degree, Draw& draw) {
   return parent;
 }
 
-// The tree in pre-order, a node a line ("K", then the cost of an inner node).
-// Siblings are shuffled when `shuffle` is set, so that the deep branch of an
-// attached tree is not always the last.
-void write_tree(const Parents& parent, bool shuffle, Draw& draw, long long cost_low, long long cost_high,
-                char*& p) {
+// The tree in pre-order into the task, the inner nodes' costs drawn in that
+// order. Siblings are shuffled when `shuffle` is set, so that the deep branch
+// of an attached tree is not always the last.
+void build_tree(const Parents& parent, bool shuffle, Draw& draw, long long cost_low, long long cost_high,
+                Task& task) {
   const int n = static_cast<int>(parent.size());
   std::vector<int> first(n + 1, 0), kids(n - 1);
   for (int v = 1; v < n; ++v) ++first[parent[v] + 1];
@@ -109,23 +109,17 @@ void write_tree(const Parents& parent, bool shuffle, Draw& draw, long long cost_
       for (int i = first[v + 1] - first[v] - 1; i > 0; --i)
         std::swap(kids[first[v] + i], kids[first[v] + draw.below(i + 1)]);
 
+  task.K.reserve(n);
+  task.cost.reserve(n);
   std::vector<int> stack{0};
   while (!stack.empty()) {
     const int v = stack.back();
     stack.pop_back();
     const int k = first[v + 1] - first[v];
-    p = std::to_chars(p, p + 3, k).ptr;
-    *p++ = '\n';
-    if (k == 0) continue;
-    p = std::to_chars(p, p + 11, draw.between(cost_low, cost_high)).ptr;
-    *p++ = '\n';
+    task.K.push_back(k);
+    task.cost.push_back(k == 0 ? 0 : static_cast<int>(draw.between(cost_low, cost_high)));
     for (int i = first[v + 1] - 1; i >= first[v]; --i) stack.push_back(kids[i]);
   }
-}
-
-int refuse(char* err, const char* reason) {
-  std::snprintf(err, ErrSize, "%s", reason);
-  return 0;
 }
 
 // least <= low <= high <= INT_MAX
@@ -171,19 +165,10 @@ int generate_task(const TaskPlan& plan, std::string& test, char* err) {
       for (int v = 1; v < n; ++v) parent[v] = plan.shape == Shape::Chain ? v - 1 : (v - 1) / k;
   }
 
-  // A node takes at most "10\n" and an 11-character cost with its line feed.
-  std::string text(32 + 15 * static_cast<std::size_t>(n), '\0');
-  char* p = text.data();
-  p = std::to_chars(p, p + 3, plan.registers).ptr;
-  *p++ = '\n';
-  p = std::to_chars(p, p + 10, load).ptr;
-  *p++ = ' ';
-  p = std::to_chars(p, p + 10, store).ptr;
-  *p++ = '\n';
-  write_tree(parent, plan.shape == Shape::Random || plan.shape == Shape::Full, draw, plan.cost_low,
-             plan.cost_high, p);
-  text.resize(p - text.data());
-  test = std::move(text);
+  Task task{static_cast<int>(plan.registers), static_cast<int>(load), static_cast<int>(store), {}, {}};
+  build_tree(parent, plan.shape == Shape::Random || plan.shape == Shape::Full, draw, plan.cost_low,
+             plan.cost_high, task);
+  test = task_text(task);
   return 1;
 }
 

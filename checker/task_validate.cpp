@@ -41,10 +41,7 @@ struct Validator {
   int line = 0;
   long long value[2] = {0, 0};
 
-  int violation(const char* what) {
-    std::snprintf(err, ErrSize, "line %i: %s", line, what);
-    return 0;
-  }
+  int violation(const char* what) { return refuse(err, "line %i: %s", line, what); }
 
   // Reads the next line with `count` numbers into value; its fault, or null.
   const char* next(int count) {

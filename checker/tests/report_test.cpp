@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "cases.h"
+#include "judge_run.h"
 #include "regs.h"
 #include "support.h"
 #include "worked_example.h"
@@ -24,13 +25,10 @@ const std::string ExtremesIn =
 const std::string ExtremesOut = "21474836469\n2 1\n1 1\n";
 
 regs::TestFacts facts_of(const std::string& name, const std::string& in, const std::string& ans) {
-  const support::ScratchDir dir;
-  support::write_file(dir.path + "/in", in);
-  support::write_file(dir.path + "/ans", ans);
   regs::TestFacts t;
   t.name = name;
   char err[regs::ErrSize];
-  EXPECT_EQ(regs::read_test(dir.path + "/in", dir.path + "/ans", t, err), 1) << name;
+  EXPECT_EQ(regs::read_test(in, ans, t, err), 1) << name;
   return t;
 }
 
@@ -49,48 +47,55 @@ TEST(Report, ReadsATestsFigures) {
   EXPECT_EQ(t.least, 11);
   EXPECT_EQ(t.stores_of(t.least), 1);
 
-  const support::ScratchDir dir;
-  support::write_file(dir.path + "/in", WorkedIn);
-  support::write_file(dir.path + "/ans", "11\n2 1\n5 1\n1 1\n");
   regs::TestFacts unusable;
   char err[regs::ErrSize];
-  EXPECT_EQ(regs::read_test(dir.path + "/in", dir.path + "/ans", unusable, err), 0);
+  EXPECT_EQ(regs::read_test(WorkedIn, "11\n2 1\n5 1\n1 1\n", unusable, err), 0);
   EXPECT_STREQ(err, "Error in jury's answer: too many registers used at line 3");
-  EXPECT_EQ(regs::read_test(dir.path + "/none", dir.path + "/ans", unusable, err), 0);
-  EXPECT_STREQ(err, "Error in input file: failed opening file");
+  EXPECT_EQ(regs::read_test("2\n1 3\n", WorkedOut, unusable, err), 0);
+  EXPECT_STREQ(err, "Error in input file: syntax error at line 3");
 }
 
-TEST(Report, JudgesAnOutputAndCountsAValidAnswersStores) {
+// Every way a run ends, judged into one judgement and shown as the report shows it.
+TEST(Report, JudgesARunAndCountsAValidAnswersStores) {
+  using regs::Ending;
+  using V = regs::SystemVerdict;
   const struct {
+    Ending::End end;
+    int code;
     std::string out, jury;
-    regs::Outcome outcome;
+    V verdict;
     std::string message;
     long long stores;
   } table[] = {
-      {WorkedOut, WorkedOut, regs::Outcome::AC, "", 1},
-      {"15\n2 0\n5 0\n1 1\n", WorkedOut, regs::Outcome::WA, "total cost 15, the least is 11", 2},
-      {"12\n2 0\n5 1\n1 1\n", WorkedOut, regs::Outcome::WA, "incorrect total cost: claimed 12, replayed 11",
-       1},
-      {"11\n2 1\n5 1\n1 1\n", WorkedOut, regs::Outcome::WA, "too many registers used at line 3", -1},
-      {WorkedOut, "15\n2 0\n5 0\n1 1\n", regs::Outcome::JE,
+      {Ending::Exited, 0, WorkedOut, WorkedOut, V::AC, "", 1},
+      {Ending::Exited, 0, "15\n2 0\n5 0\n1 1\n", WorkedOut, V::WA, "total cost 15, the least is 11", 2},
+      {Ending::Exited, 0, "12\n2 0\n5 1\n1 1\n", WorkedOut, V::WA,
+       "incorrect total cost: claimed 12, replayed 11", 1},
+      {Ending::Exited, 0, "11\n2 1\n5 1\n1 1\n", WorkedOut, V::WA, "too many registers used at line 3", -1},
+      {Ending::Exited, 0, WorkedOut, "15\n2 0\n5 0\n1 1\n", V::JE,
        "Error in jury's answer: not optimal: total cost 15, the contestant's answer costs 11", 1},
+      {Ending::TimedOut, 0, WorkedOut, WorkedOut, V::TLE, "time limit: more than 1.5 s", -1},
+      {Ending::OutputLimit, 0, "", WorkedOut, V::OLE, "output limit: more than 16777216 bytes", -1},
+      {Ending::Signalled, 11, WorkedOut, WorkedOut, V::RTE, "crashed: signal 11", -1},
+      {Ending::Exited, 3, WorkedOut, WorkedOut, V::RTE, "exit status 3", -1},
   };
   for (const auto& row : table) {
     const regs::TestFacts t = facts_of("worked", WorkedIn, row.jury);
-    const support::ScratchDir dir;
-    support::write_file(dir.path + "/in", WorkedIn);
-    support::write_file(dir.path + "/ans", row.jury);
-    support::write_file(dir.path + "/out", row.out);
-    const regs::Run run = regs::judge_output(t, dir.path + "/in", dir.path + "/ans", dir.path + "/out");
-    EXPECT_EQ(run.outcome, row.outcome) << row.out;
-    EXPECT_EQ(run.message, row.message) << row.out;
-    EXPECT_EQ(run.stores, row.stores) << row.out;
+    Ending ending;
+    ending.end = row.end;
+    ending.code = row.code;
+    ending.output = row.out;
+    const regs::Run run =
+        regs::run_of(regs::judge_run(ending, {.seconds = 4.5, .cpu_seconds = 1.5}, WorkedIn, row.jury), t);
+    EXPECT_EQ(run.verdict, row.verdict) << row.message;
+    EXPECT_EQ(run.message, row.message);
+    EXPECT_EQ(run.stores, row.stores) << row.message;
     EXPECT_EQ(run.test, "worked");
   }
 }
 
 TEST(Report, GivesEachSubmissionTheVerdictOfItsFirstFailure) {
-  using regs::Outcome;
+  using Outcome = regs::SystemVerdict;
   std::vector<regs::Run> runs(4);
   runs[0] = {"wrong_answer/a.cpp", "sample/1", Outcome::AC, 0.004, "", 1, 1};
   runs[1] = {"wrong_answer/a.cpp", "secret/1", Outcome::WA, 0.01, "total cost 15, the least is 11", 2, 1};
@@ -107,7 +112,7 @@ TEST(Report, GivesEachSubmissionTheVerdictOfItsFirstFailure) {
             "| accepted/b.cpp | RTE (its folder: AC) | sample/1 | RTE: signal 11 | 0.00 | - | 1 |\n");
 }
 
-// The accepted submission's run sets the others' limit; a run that waits
+// Every submission runs within the package's time limit; a run that waits
 // without computing ends at the wall-clock deadline, one that writes without
 // end at the output cap.
 TEST(Report, RunsEverySubmissionAndStopsThoseThatNeverEnd) {
@@ -116,15 +121,16 @@ TEST(Report, RunsEverySubmissionAndStopsThoseThatNeverEnd) {
   std::filesystem::create_directories(package + "/data/sample");
   support::write_file(package + "/data/sample/1.in", WorkedIn);
   support::write_file(package + "/data/sample/1.ans", WorkedOut);
+  support::write_file(package + "/.timelimit", "1.0\n");
   const struct {
     std::string program, script;
-    regs::Outcome outcome;
+    regs::SystemVerdict verdict;
     std::string message;
   } table[] = {
-      {"accepted/right", "cat >/dev/null; printf '" + WorkedOut + "'", regs::Outcome::AC, ""},
-      {"run_time_error/floods", "exec yes", regs::Outcome::OLE, "more than 16777216 bytes"},
-      {"wrong_answer/waits", "exec sleep 60", regs::Outcome::TLE,
-       "still running after 3 s of wall-clock time"},
+      {"accepted/right", "cat >/dev/null; printf '" + WorkedOut + "'", regs::SystemVerdict::AC, ""},
+      {"run_time_error/floods", "exec yes", regs::SystemVerdict::OLE,
+       "output limit: more than 16777216 bytes"},
+      {"wrong_answer/waits", "exec sleep 60", regs::SystemVerdict::TLE, "time limit: more than 1 s"},
   };
   for (const auto& row : table) {
     const std::string path = programs + "/" + row.program;
@@ -136,11 +142,11 @@ TEST(Report, RunsEverySubmissionAndStopsThoseThatNeverEnd) {
   regs::Report report;
   char err[regs::ErrSize];
   ASSERT_EQ(regs::make_report({package, programs, 256}, report, err), 1) << err;
-  EXPECT_EQ(report.seconds, 1);
+  EXPECT_EQ(report.seconds, 1.0);
   ASSERT_EQ(report.runs.size(), std::size(table));
   for (std::size_t i = 0; i < std::size(table); ++i) {
     EXPECT_EQ(report.runs[i].submission, table[i].program + ".cpp");
-    EXPECT_EQ(report.runs[i].outcome, table[i].outcome) << table[i].program;
+    EXPECT_EQ(report.runs[i].verdict, table[i].verdict) << table[i].program;
     EXPECT_EQ(report.runs[i].message, table[i].message) << table[i].program;
   }
   EXPECT_EQ(report.off_verdicts,

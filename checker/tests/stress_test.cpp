@@ -135,6 +135,7 @@ TEST(BrannikStress, ExitsZeroOneOrTwoAndWritesTheSmallestTest) {
       {"--seed=-1 -- " + solve, "", 2, ""},
       {"-- /no/such/solution", "", 2, ""},
       {"-o no/such/folder/t.in -- true", "", 2, "failing test 1 after"},
+      {"-- true >&-", "", 2, ""},  // its account would reach nobody
   };
   for (const auto& row : table) {
     const support::ScratchDir dir;
