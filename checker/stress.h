@@ -38,12 +38,7 @@ Task shrink(Task task, const std::function<bool(const Task&)>& fails);
 // The brannik-gen call that makes the plan's test.
 std::string gen_call(const TaskPlan& plan);
 
-// The search's test number t (from 0): trees from 2 nodes growing to
-// max_nodes, and at each size every shape, N = 1, 2, 3, 4, 5, 7, 10 and 100
-// in turn, costs from brannik-gen's default ranges and from the full 32-bit
-// ones; after the largest size the same again. The seed is first_seed + t
-// (modulo 2^32). Plans that generate_task refuses (a comb with N = 1) are
-// part of the order, and skipped by the search.
+// The search's test number t (from 0), in the order that brannik-stress.1 describes.
 TaskPlan search_plan(std::uint64_t t, int max_nodes, std::uint32_t first_seed);
 
 // How a search went: the tests it ran, and the first that failed, if any.
