@@ -16,6 +16,7 @@
 #include "judge.h"
 #include "output.h"
 #include "regs.h"
+#include "report_page.h"
 #include "runner.h"
 
 namespace regs {
@@ -130,43 +131,14 @@ Outcome verdict_of(const std::vector<Run>& runs) {
   return Outcome::AC;
 }
 
-std::string runs_table(const std::vector<Run>& runs) {
-  std::string table =
-      "| submission | verdict | test | result | time (s) | stores | least |\n"
-      "|---|---|---|---|---|---|---|\n";
-  for (auto first = runs.begin(); first != runs.end();) {
-    const auto last =
-        std::find_if(first, runs.end(), [&](const Run& r) { return r.submission != first->submission; });
-    const std::string& name = first->submission;
-    std::string verdict = outcome_name(verdict_of({first, last}));
-    const auto expected = expected_of(name.substr(0, name.find('/')));
-    if (!expected || outcome_name(*expected) != verdict)
-      verdict += std::string(" (its folder: ") + (expected ? outcome_name(*expected) : "none") + ")";
-    for (auto run = first; run != last; ++run) {
-      char time[32];
-      std::snprintf(time, sizeof time, "%.2f", run->seconds);
-      std::string result = outcome_name(run->outcome);
-      if (!run->message.empty()) result += ": " + run->message;
-      table += "| " + (run == first ? name + " | " + verdict : " | ") + " | " + run->test + " | " + result +
-               " | " + time + " | " + (run->stores < 0 ? "-" : std::to_string(run->stores)) + " | " +
-               std::to_string(run->least) + " |\n";
-    }
-    first = last;
-  }
-  return table;
-}
-
-std::string limits_table(const std::vector<TestFacts>& tests) {
-  std::string table =
-      "| limit | tests that reach it |\n"
-      "|---|---|\n";
+std::vector<Coverage> limits_reached(const std::vector<TestFacts>& tests) {
+  std::vector<Coverage> rows;
   for (const Limit& limit : Limits) {
-    std::string names;
+    rows.push_back({limit.name, {}, "no test reaches it"});
     for (const TestFacts& t : tests)
-      if (limit.reached(t)) names += (names.empty() ? "" : ", ") + t.name;
-    table += std::string("| ") + limit.name + " | " + (names.empty() ? "none" : names) + " |\n";
+      if (limit.reached(t)) rows.back().tests.push_back(t.name);
   }
-  return table;
+  return rows;
 }
 
 int read_report_call(int argc, char** argv, ReportCall& call, char* err) {
@@ -308,16 +280,22 @@ int make_report(const ReportCall& call, Report& report, char* err) {
   return 1;
 }
 
-std::string report_text(const Report& report) {
+namespace {
+
+Page described(const Report& report) {
   char intro[1024];
-  std::snprintf(
-      intro, sizeof intro,
-      "# The register package's report\n\nEvery submission on every test, run as problemtools runs it: "
-      "the accepted ones within %d s, the others within the time limit that their runs set, %d s; %ld "
-      "MiB of memory; the stack as large as the system allows. A submission's verdict is that of its "
-      "first run that is not AC. A valid answer's stores stand beside the least.\n\n",
-      AcceptedSeconds, report.seconds, report.memory_mib);
-  return intro + runs_table(report.runs) + "\n## The limits the tests reach\n\n" + limits_table(report.tests);
+  std::snprintf(intro, sizeof intro,
+                "Every submission on every test, run as problemtools runs it: the accepted ones within %d s, "
+                "the others within the time limit that their runs set, %d s; %ld MiB of memory; the stack as "
+                "large as the system allows. A submission's verdict is that of its first run that is not AC.",
+                AcceptedSeconds, report.seconds, report.memory_mib);
+  return page_of(report, intro, limits_reached(report.tests));
 }
+
+}  // namespace
+
+std::string report_text(const Report& report) { return page_markdown(described(report)); }
+
+std::string report_html(const Report& report) { return page_html(described(report)); }
 
 }  // namespace regs
