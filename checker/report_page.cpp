@@ -136,7 +136,7 @@ namespace {
 // Each submission's columns stay in sight, stuck at the left, while a wide
 // grid scrolls.
 constexpr const char* Style = R"(body { font: 14px/1.4 sans-serif; margin: 1em 1.5em; color: #222; }
-.grid { overflow-x: auto; border: 1px solid #bbb; margin: 1em 0; }
+.grid { overflow-x: auto; border: 1px solid #bbb; margin: 1em 0; width: fit-content; max-width: 100%; }
 .grid table { border-collapse: separate; border-spacing: 0; }
 .grid th, .grid td { font-size: 12px; padding: 2px 4px; border: 0 solid #ddd; border-width: 0 1px 1px 0;
   text-align: center; white-space: nowrap; }
@@ -144,9 +144,9 @@ constexpr const char* Style = R"(body { font: 14px/1.4 sans-serif; margin: 1em 1
 .grid thead th { background: #eee; font-weight: normal; }
 .grid .name, .grid .expected, .grid .verdict { position: sticky; z-index: 1; background: #fff;
   box-sizing: border-box; overflow: hidden; text-overflow: ellipsis; }
-.grid .name { left: 0; width: 15em; min-width: 15em; max-width: 15em; text-align: left; }
-.grid .expected { left: 15em; width: 5em; min-width: 5em; max-width: 5em; }
-.grid .verdict { left: 20em; width: 5em; min-width: 5em; max-width: 5em; border-right: 2px solid #888; }
+.grid .name { left: 0; width: 17em; min-width: 17em; max-width: 17em; text-align: left; }
+.grid .expected { left: 17em; width: 5.5em; min-width: 5.5em; max-width: 5.5em; }
+.grid .verdict { left: 22.5em; width: 5.5em; min-width: 5.5em; max-width: 5.5em; border-right: 2px solid #888; }
 .grid thead .name, .grid thead .expected, .grid thead .verdict { background: #eee; z-index: 2; }
 .grid tr.folder th { position: sticky; left: 0; text-align: left; background: #f6f6f6;
   font-weight: bold; padding-top: 6px; }
