@@ -1,11 +1,14 @@
 // brannik-report: the register package's report. Runs every built submission
 // on every test of the package as problemtools runs it, judges the outputs,
-// and prints the runs and the limits that the tests reach, in Markdown.
+// and writes the grid of the runs and the limits that the tests reach into
+// <package-dir>/report.md and, as a page for a browser, report.html; prints
+// the Markdown too.
 // Usage: brannik-report <package-dir> <programs-dir> <memory-MiB>
 // A program is <programs-dir>/<folder>/<name>, built from the package's
 // submissions/<folder>/<name>.cpp.
 #include <cstdio>
 #include <string>
+#include <utility>
 
 #include "descriptors.h"
 #include "exit_status.h"
@@ -23,7 +26,13 @@ int main(int argc, char** argv) {
     return std::fprintf(stderr, "brannik-report: %s\n", err), regs::NotDone;
   for (const std::string& line : report.off_verdicts)
     std::fprintf(stderr, "brannik-report: %s\n", line.c_str());
-  if (!regs::write_all(stdout, regs::report_text(report), err))
+  const std::string text = regs::report_text(report);
+  for (const auto& [name, contents] :
+       {std::pair{"/report.md", text}, {"/report.html", regs::report_html(report)}})
+    if (!regs::write_file((call.package + name).c_str(), contents, err))
+      return std::fprintf(stderr, "brannik-report: cannot write %s%s: %s\n", call.package.c_str(), name, err),
+             regs::NotDone;
+  if (!regs::write_all(stdout, text, err))
     return std::fprintf(stderr, "brannik-report: cannot write the report: %s\n", err), regs::NotDone;
   if (!report.off_verdicts.empty()) return regs::OffVerdict;
   return regs::Done;

@@ -20,13 +20,13 @@
 
 namespace {
 
-struct Outcome {
+struct TestlibResult {
   int status;
   const char* plain;  // the line's first words
   const char* xml;    // the outcome's name in the XML result
 };
 
-constexpr Outcome Ok{regs::TestlibOk, "ok", "accepted"},
+constexpr TestlibResult Ok{regs::TestlibOk, "ok", "accepted"},
     WrongAnswer{regs::TestlibWrongAnswer, "wrong answer", "wrong-answer"},
     PresentationError{regs::TestlibPresentationError, "wrong output format", "presentation-error"},
     Fail{regs::TestlibFail, "FAIL", "fail"}, Points{regs::TestlibPoints, "points", "points"};
@@ -38,7 +38,7 @@ constexpr Outcome Ok{regs::TestlibOk, "ok", "accepted"},
 // as it is; without one, standard error is all, and a line not written there
 // is a failure. Every other file is closed by then, so a closed standard
 // error never writes into one of them.
-int report(const Outcome& outcome, const std::string& message, const regs::TestlibCall& call,
+int report(const TestlibResult& outcome, const std::string& message, const regs::TestlibCall& call,
            const char* points = nullptr) {
   const std::string line = std::string(outcome.plain) + " " + message + "\n";
   char err[regs::ErrSize];
@@ -58,7 +58,7 @@ int report(const Outcome& outcome, const std::string& message, const regs::Testl
 
 // The outcome of a judged answer: an output that is not an answer at all is
 // at fault in its form, not in its content.
-const Outcome& outcome_of(const regs::Judgement& j) {
+const TestlibResult& outcome_of(const regs::Judgement& j) {
   if (j.verdict == regs::Verdict::Accepted) return Ok;
   if (j.verdict != regs::Verdict::Rejected) return Fail;
   return j.fault.kind == regs::FaultKind::SyntaxError ? PresentationError : WrongAnswer;
@@ -78,7 +78,7 @@ int main(int argc, char** argv) {
   const regs::Judgement j = regs::judge(call.input, call.output, call.answer);
   const regs::Score score = regs::score_of(j, call.form);
   if (score.partial) return report(Points, score.text + (" " + score.line.words()), call, score.text);
-  const Outcome& outcome = outcome_of(j);
+  const TestlibResult& outcome = outcome_of(j);
   const std::string message = j.verdict == regs::Verdict::Accepted   ? "total cost " + std::to_string(j.total)
                               : j.verdict == regs::Verdict::Rejected ? regs::answer_line(j).words()
                                                                      : regs::verdict_line(j).words();

@@ -13,6 +13,7 @@
 
 #include "judge_run.h"
 #include "regs.h"
+#include "report_page.h"
 #include "runner.h"
 
 namespace regs {
@@ -131,43 +132,14 @@ SystemVerdict verdict_of(const std::vector<Run>& runs) {
   return SystemVerdict::AC;
 }
 
-std::string runs_table(const std::vector<Run>& runs) {
-  std::string table =
-      "| submission | verdict | test | result | time (s) | stores | least |\n"
-      "|---|---|---|---|---|---|---|\n";
-  for (auto first = runs.begin(); first != runs.end();) {
-    const auto last =
-        std::find_if(first, runs.end(), [&](const Run& r) { return r.submission != first->submission; });
-    const std::string& name = first->submission;
-    std::string verdict = verdict_name(verdict_of({first, last}));
-    const auto expected = expected_of(name.substr(0, name.find('/')));
-    if (!expected || verdict_name(*expected) != verdict)
-      verdict += std::string(" (its folder: ") + (expected ? verdict_name(*expected) : "none") + ")";
-    for (auto run = first; run != last; ++run) {
-      char time[32];
-      std::snprintf(time, sizeof time, "%.2f", run->seconds);
-      std::string result = verdict_name(run->verdict);
-      if (!run->message.empty()) result += ": " + run->message;
-      table += "| " + (run == first ? name + " | " + verdict : " | ") + " | " + run->test + " | " + result +
-               " | " + time + " | " + (run->stores < 0 ? "-" : std::to_string(run->stores)) + " | " +
-               std::to_string(run->least_stores) + " |\n";
-    }
-    first = last;
-  }
-  return table;
-}
-
-std::string limits_table(const std::vector<TestFacts>& tests) {
-  std::string table =
-      "| limit | tests that reach it |\n"
-      "|---|---|\n";
+std::vector<Coverage> limits_reached(const std::vector<TestFacts>& tests) {
+  std::vector<Coverage> rows;
   for (const Limit& limit : Limits) {
-    std::string names;
+    rows.push_back({limit.name, {}, "no test reaches it"});
     for (const TestFacts& t : tests)
-      if (limit.reached(t)) names += (names.empty() ? "" : ", ") + t.name;
-    table += std::string("| ") + limit.name + " | " + (names.empty() ? "none" : names) + " |\n";
+      if (limit.reached(t)) rows.back().tests.push_back(t.name);
   }
-  return table;
+  return rows;
 }
 
 namespace {
@@ -270,17 +242,23 @@ int make_report(const ReportCall& call, Report& report, char* err) {
   return 1;
 }
 
-std::string report_text(const Report& report) {
+namespace {
+
+Page described(const Report& report) {
   char intro[1024];
-  std::snprintf(
-      intro, sizeof intro,
-      "# The register package's report\n\nEvery submission on every test, run as problemtools runs it: "
-      "within the package's time limit, %g s of processor time; within its memory limit, %ld MiB of "
-      "address space, as the judging systems limit it; the stack as large as the system allows. A "
-      "submission's verdict is that of its first run that is not AC. A valid answer's stores stand "
-      "beside the least.\n\n",
-      report.seconds, report.memory_mib);
-  return intro + runs_table(report.runs) + "\n## The limits the tests reach\n\n" + limits_table(report.tests);
+  std::snprintf(intro, sizeof intro,
+                "Every submission on every test, run as problemtools runs it: within the package's time "
+                "limit, %g s of processor time; within its memory limit, %ld MiB of address space, as the "
+                "judging systems limit it; the stack as large as the system allows. A submission's verdict "
+                "is that of its first run that is not AC.",
+                report.seconds, report.memory_mib);
+  return page_of(report, intro, limits_reached(report.tests));
 }
+
+}  // namespace
+
+std::string report_text(const Report& report) { return page_markdown(described(report)); }
+
+std::string report_html(const Report& report) { return page_html(described(report)); }
 
 }  // namespace regs

@@ -62,11 +62,15 @@ Run run_of(const Judgement& j, const TestFacts& test);
 // that of the first run that is not AC.
 SystemVerdict verdict_of(const std::vector<Run>& runs);
 
-// The report's tables, in Markdown. Every run, a submission's runs together
-// in test order, its verdict on its first row:
-std::string runs_table(const std::vector<Run>& runs);
-// and every limit of the task, with the tests that reach it or "none".
-std::string limits_table(const std::vector<TestFacts>& tests);
+// A row of what the tests cover: the tests that do, or why none does.
+struct Coverage {
+  std::string what;
+  std::vector<std::string> tests;
+  std::string reason;
+};
+
+// Every limit of the task, with the tests that reach it.
+std::vector<Coverage> limits_reached(const std::vector<TestFacts>& tests);
 
 struct Report {
   std::vector<TestFacts> tests;  // the sample, then the secret tests, by name
@@ -91,7 +95,9 @@ struct Report {
 // a program that cannot be run.
 int make_report(const ReportCall& call, Report& report, char* err);
 
-// The report in Markdown: how the runs were made, the runs and the limits.
+// The report: how the runs were made, the grid of the runs (report_page.h)
+// and the limits the tests reach; in Markdown, and as a page for a browser.
 std::string report_text(const Report& report);
+std::string report_html(const Report& report);
 
 }  // namespace regs

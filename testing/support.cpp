@@ -16,7 +16,7 @@ namespace fs = std::filesystem;
 
 namespace support {
 
-Outcome run_shell(const std::string& dir, const std::string& command) {
+ShellRun run_shell(const std::string& dir, const std::string& command) {
   ScratchDir capture;
   const std::string out = capture.path + "/out", err = capture.path + "/err";
   const int raw = std::system(

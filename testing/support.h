@@ -12,7 +12,7 @@
 
 namespace support {
 
-struct Outcome {
+struct ShellRun {
   std::string out, err;
   int status = -1;  // -1 when the program did not exit by itself
 };
@@ -20,7 +20,7 @@ struct Outcome {
 // Runs a shell command line in the folder dir, with standard input empty
 // unless the command redirects it, and captures both outputs and the status.
 // The captures are kept outside dir, so that a test sees only its own files.
-Outcome run_shell(const std::string& dir, const std::string& command);
+ShellRun run_shell(const std::string& dir, const std::string& command);
 
 // Put before a command line, runs it with standard output a pipe whose
 // reader has gone before anything is written.

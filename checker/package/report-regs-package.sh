@@ -1,6 +1,6 @@
 #!/bin/sh
 # Writes the report of the register task's package into <package-dir>/report.md
-# and prints it: every submission of the package, built as problemtools builds
+# and report.html, and prints the Markdown: every submission of the package, built as problemtools builds
 # C++, run on every test and judged by brannik-report. Fails when a submission
 # does not get the verdict of its folder.
 # Usage: checker/package/report-regs-package.sh <build-dir> <package-dir>
@@ -18,7 +18,4 @@ for source in "$package"/submissions/*/*.cpp; do
   echo "$folder/$(basename "$source" .cpp) $source"
 done | xargs -n 2 -P 2 sh -c 'g++ -O2 -std=gnu++17 -static -o "$0" "$1" || { echo "$1 does not build" >&2; exit 255; }'
 memory=$(sed -n 's/^ *memory: *\([0-9]*\).*/\1/p' "$package/problem.yaml")
-status=0
-"$bin/brannik-report" "$package" "$work" "$memory" >"$package/report.md" || status=$?
-cat "$package/report.md"
-exit "$status"
+"$bin/brannik-report" "$package" "$work" "$memory"

@@ -11,14 +11,14 @@
 
 namespace {
 
-using support::Outcome;
+using support::ShellRun;
 using support::WorkedIn;
 using support::WorkedOut;
 
 // Runs brannik with the given files (none where a file is absent) under the
 // given shell prefix, in a folder of its own.
-Outcome run(const std::optional<std::string>& regs_in, const std::optional<std::string>& regs_out,
-            const std::string& prefix = "", const std::string& args = "") {
+ShellRun run(const std::optional<std::string>& regs_in, const std::optional<std::string>& regs_out,
+             const std::string& prefix = "", const std::string& args = "") {
   const support::ScratchDir dir;
   if (regs_in) support::write_file(dir.path + "/REGS.IN", *regs_in);
   if (regs_out) support::write_file(dir.path + "/REGS.OUT", *regs_out);
@@ -58,7 +58,7 @@ TEST(Brannik, PrintsOneVerdictLineAndItsStatus) {
   };
   for (const auto& row : table) {
     // A 2 MiB stack, as the checker is promised: deep trees must fit.
-    const Outcome o = run(row.in, row.out, "ulimit -s 2048; " + row.shell);
+    const ShellRun o = run(row.in, row.out, "ulimit -s 2048; " + row.shell);
     EXPECT_EQ(o.out, row.verdict) << row.name;
     EXPECT_EQ(o.err, "") << row.name;
     EXPECT_EQ(o.status, row.status) << row.name;
@@ -88,7 +88,7 @@ TEST(Brannik, OutOfMemoryIsReportedAsNoVerdict) {
   for (const auto& program : programs) {
     int out_of_memory = 0;
     for (int limit = 1000; limit <= 12000; limit += 200) {
-      const Outcome o =
+      const ShellRun o =
           support::run_shell(dir.path, "rm -rf fb; mkdir fb; (ulimit -v " + std::to_string(limit) + "; " +
                                            program.command + "); s=$?; cat fb/* 2>/dev/null; exit $s");
       const std::string name = program.name + (" at " + std::to_string(limit));
@@ -103,7 +103,7 @@ TEST(Brannik, OutOfMemoryIsReportedAsNoVerdict) {
 }
 
 TEST(Brannik, IgnoresItsArguments) {
-  const Outcome o = run(WorkedIn, WorkedOut, "", "REGS.IN other --help");
+  const ShellRun o = run(WorkedIn, WorkedOut, "", "REGS.IN other --help");
   EXPECT_EQ(o.out, "Success\n");
   EXPECT_EQ(o.err, "");
   EXPECT_EQ(o.status, 0);

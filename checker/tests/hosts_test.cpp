@@ -12,7 +12,7 @@
 
 namespace {
 
-using support::Outcome;
+using support::ShellRun;
 using support::WorkedIn;
 using support::WorkedOut;
 
@@ -256,7 +256,7 @@ void expect_row(const Row& row, const std::string& program) {
   if (row.out) support::write_file(dir.path + "/out", *row.out);
   if (row.ans) support::write_file(dir.path + "/ans", *row.ans);
   support::run_shell(dir.path, "mkdir fb");
-  const Outcome o = support::run_shell(dir.path, "P='" + program + "'; " + row.command);
+  const ShellRun o = support::run_shell(dir.path, "P='" + program + "'; " + row.command);
   const std::string name = program + ": " + row.name;
   EXPECT_EQ(o.status, row.status) << name;
   EXPECT_EQ(o.out, row.stdout_text) << name;
@@ -296,7 +296,7 @@ TEST(Hosts, TheOneFileProgramsCompileAloneAndKeepTheProtocol) {
   };
   for (const auto& one : sources) {
     const support::ScratchDir dir;
-    const Outcome built =
+    const ShellRun built =
         support::run_shell(dir.path, "cp '" ONE_FILE_DIR "/" + one.name + ".cpp' . && " + one.build);
     ASSERT_EQ(built.status, 0) << built.err;
     EXPECT_EQ(built.err, "");
@@ -306,7 +306,7 @@ TEST(Hosts, TheOneFileProgramsCompileAloneAndKeepTheProtocol) {
     for (const std::string& task : {cases::task("wide", 10000, 10), cases::task("random", 10000, 3),
                                     cases::task("random", 3000, 100)}) {
       support::write_file(dir.path + "/in", task);
-      const Outcome alone = support::run_shell(dir.path, "./program < in");
+      const ShellRun alone = support::run_shell(dir.path, "./program < in");
       EXPECT_EQ(alone.status, 0);
       EXPECT_EQ(alone.out, support::run_shell(dir.path, "'" + Solve + "' < in").out);
     }

@@ -50,6 +50,7 @@ done
   cat "$work/report"
   fail "a submission does not get the verdict of its folder"
 }
+grep -q '<td class="verdict-AC"' "$p/report.html" || fail "the package's report.html has no grid"
 
 "$here/../../hosting/check-hosting-packages.py" "$p" || fail "the CMS or Polygon package does not agree with the Kattis package"
 "${CMAKE:-cmake}" -E tar tf "$work/regs.zip" | grep -qx .timelimit || fail "regs.zip has no .timelimit"

@@ -296,7 +296,7 @@ TEST(Solve, OutOfMemoryWritesNoAnswer) {
   const std::string answer = support::run_shell(dir.path, "'" BRANNIK_SOLVE "' < in").out;
   int out_of_memory = 0;
   for (int limit = 1000; limit <= 6000; limit += 250) {
-    const support::Outcome o =
+    const support::ShellRun o =
         support::run_shell(dir.path, "ulimit -v " + std::to_string(limit) + "; '" BRANNIK_SOLVE "' < in");
     if (o.status == 2 && o.out.empty() && o.err == "Error in checker: out of memory\n") {
       ++out_of_memory;

@@ -140,7 +140,7 @@ TEST(BrannikStress, ExitsZeroOneOrTwoAndWritesTheSmallestTest) {
   for (const auto& row : table) {
     const support::ScratchDir dir;
     support::write_file(dir.path + "/solution.sh", row.script);
-    const support::Outcome o = support::run_shell(dir.path, "'" BRANNIK_STRESS "' " + row.call);
+    const support::ShellRun o = support::run_shell(dir.path, "'" BRANNIK_STRESS "' " + row.call);
     EXPECT_EQ(o.status, row.status) << row.call << "\n" << o.out << o.err;
     EXPECT_EQ(o.out.substr(0, row.out.size()), row.out) << row.call;
     EXPECT_EQ(o.err.empty(), row.status != 2) << row.call << o.err;

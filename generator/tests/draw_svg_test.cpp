@@ -104,7 +104,7 @@ TEST_F(QuillotDraw, DrawsTheTestAndItsViolation) {
   for (const auto& c : cases) {
     support::write_file("test.in", c.input);
     const std::string verdict = support::run_shell(".", std::string(QUILLOT_VALIDATE) + " <test.in").out;
-    const support::Outcome run = support::run_shell(".", draw + c.command);
+    const support::ShellRun run = support::run_shell(".", draw + c.command);
     SCOPED_TRACE(c.input.substr(0, 40) + c.command);
     EXPECT_EQ(run.status, c.status);
     EXPECT_EQ(run.err, c.err);

@@ -169,7 +169,7 @@ TEST_F(Picture, ReadsTheTestFileByItsRules) {
     support::run_shell(".", "rm -rf fence.in fence.ps");
     support::write_file("fence.in", c.fenceIn);
     if (*c.setup != '\0') support::run_shell(".", c.setup);
-    const support::Outcome run = support::run_shell(".", draw);
+    const support::ShellRun run = support::run_shell(".", draw);
     EXPECT_EQ(run.status, c.status) << c.fenceIn;
     EXPECT_EQ(c.status == 0 ? support::read_file("fence.ps") : run.out, c.picture) << c.fenceIn;
     EXPECT_EQ(run.err, "");
@@ -186,7 +186,7 @@ TEST_F(Picture, GhostscriptRendersGeneratedPictures) {
     BuildFence(n, n % 2 != 0, 1234u + n);
     WriteFenceIn();
     DrawFence(DrawScale());
-    const support::Outcome gs =
+    const support::ShellRun gs =
         support::run_shell(".", "gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=pgmraw -r30 -o page.pgm fence.ps");
     ASSERT_EQ(gs.status, 0) << gs.out << gs.err;
     const support::Image page = support::read_netpbm("page.pgm");

@@ -97,7 +97,7 @@ TEST_F(FenceFile, FixedSeedGivesItsKnownTest) {
 
 // The deepest pairing of the largest test, on the checker's stack of 2 MiB.
 TEST_F(FenceFile, DeepestPairingFitsABoundedStack) {
-  const support::Outcome run = support::run_shell(".", "ulimit -s 2048 && " FENCE_TOOL " deepest");
+  const support::ShellRun run = support::run_shell(".", "ulimit -s 2048 && " FENCE_TOOL " deepest");
   EXPECT_EQ(run.status, 0) << run.err;
   const std::string in = support::read_file("fence.in");
   EXPECT_EQ(std::count(in.begin(), in.end(), '\n'), MaxN + 2);

@@ -123,7 +123,7 @@ TEST_F(QuillotValidate, JudgesStandardInput) {
     std::string command = c.command;
     command.replace(command.find('V'), 1, QUILLOT_VALIDATE);
     if (command.find("status") == std::string::npos) command = "{ " + command + "; echo $? >status; }";
-    const support::Outcome run = support::run_shell(".", command);
+    const support::ShellRun run = support::run_shell(".", command);
     EXPECT_EQ(support::read_file("status"), std::to_string(c.status) + "\n") << c.command;
     EXPECT_EQ(run.out, c.out) << c.command;
     if (c.command == "V < test.in" && c.status == 43) {

@@ -24,7 +24,7 @@ TEST_F(QuillotGen, WritesTheTestQuillotMakesInThatSecond) {
       ASSERT_EQ(
           support::run_shell(".", support::faketime(second.clock) + QUILLOT + std::string(" ") + n).status,
           0);
-      const support::Outcome gen = support::run_shell(".", GenPath + " " + n + " " + second.seed);
+      const support::ShellRun gen = support::run_shell(".", GenPath + " " + n + " " + second.seed);
       EXPECT_EQ(gen.status, 0);
       EXPECT_EQ(gen.err, "");
       EXPECT_TRUE(gen.out == support::read_file("fence.in")) << "the two tests differ";
@@ -58,7 +58,7 @@ TEST_F(QuillotGen, MessagesGoToStandardError) {
        " | head -c 1 >/dev/null"},
   };
   for (const auto& c : cases) {
-    const support::Outcome run =
+    const support::ShellRun run =
         support::run_shell(".", "{ " + GenPath + c.arguments + "; echo $? >status; }" + c.then);
     EXPECT_EQ(support::read_file("status"), std::to_string(c.status) + "\n") << c.arguments;
     EXPECT_EQ(run.out, c.out) << c.arguments;

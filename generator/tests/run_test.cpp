@@ -73,7 +73,7 @@ TEST_F(Quillot, ArgumentsDecideTheTest) {
   for (const auto& c : cases) {
     support::write_file("fence.in", OldIn);
     support::write_file("fence.ps", OldPs);
-    const support::Outcome run = support::run_shell(".", QuillotPath + " " + c.arguments);
+    const support::ShellRun run = support::run_shell(".", QuillotPath + " " + c.arguments);
     SCOPED_TRACE("quillot " + c.arguments.substr(0, 20));
     EXPECT_EQ(run.status, c.vertices == 0 ? 1 : 0);
     EXPECT_EQ(run.out, c.out);
@@ -103,7 +103,7 @@ TEST_F(Quillot, ClockSeedsTheTest) {
   std::filesystem::create_directory("run");
   for (int32_t n : {4, 5, 12, 13, 64, 299, 300, 301, 1001, 29999, 30000}) {
     SCOPED_TRACE("N = " + std::to_string(n));
-    const support::Outcome run =
+    const support::ShellRun run =
         support::run_shell(".", "cd run && rm -f fence.ps && " + faketime + std::to_string(n));
     ASSERT_EQ(run.status, 0) << run.out << run.err;
     EXPECT_EQ(run.err, "");
@@ -144,7 +144,7 @@ TEST_F(Quillot, FileFailureEndsTheRunWithTheReport) {
   };
   for (const auto& c : cases) {
     ASSERT_EQ(support::run_shell(".", c.setup).status, 0);
-    const support::Outcome run = support::run_shell(".", c.before + QuillotPath + c.arguments);
+    const support::ShellRun run = support::run_shell(".", c.before + QuillotPath + c.arguments);
     EXPECT_EQ(run.status, c.status) << c.setup << c.before;
     EXPECT_EQ(run.out, c.report);
     EXPECT_EQ(run.err, "");
@@ -223,7 +223,7 @@ TEST(KeepStandardStreams, FillsEachClosedDescriptor) {
 TEST_F(Quillot, NoFileDescriptorLeft) {
   // Descriptors inherited from the test runner are closed first. The leak check
   // needs descriptors of its own at the exit.
-  const support::Outcome run =
+  const support::ShellRun run =
       support::run_shell(".",
                          "ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0 "
                          "sh -c 'exec 3>&- 4>&- 5>&- 6>&- 7>&- 8>&- 9>&-; ulimit -n 4; exec " +
