@@ -16,6 +16,12 @@ file(MAKE_DIRECTORY ${doc})
 file(COPY_FILE ${CPACK_DEB_SOURCE}/copyright ${doc}/copyright)
 execute_process(COMMAND gzip -9n -c ${CPACK_DEB_SOURCE}/changelog OUTPUT_FILE ${doc}/changelog.gz
                 COMMAND_ERROR_IS_FATAL ANY)
+# The programs, stripped by the installation, lose the compiler's notes too.
+file(GLOB programs ${usr}/bin/*)
+if(programs)
+  execute_process(COMMAND ${CPACK_DEB_STRIP} --remove-section=.comment --remove-section=.note ${programs}
+                  COMMAND_ERROR_IS_FATAL ANY)
+endif()
 file(GLOB pages ${usr}/share/man/man1/*.1)
 foreach(page ${pages})
   execute_process(COMMAND gzip -9nf ${page} COMMAND_ERROR_IS_FATAL ANY)
