@@ -4,7 +4,7 @@
 # scripts, the validator accepts every test, the generator makes every test
 # again from the commands of generators.yaml, a solution given writes an answer
 # of every test and the same task for CMS and Polygon that agrees with the
-# package (hosting/check-hosting-packages.py), and without one the package
+# package (testing/check-hosting-packages.py), and without one the package
 # says that the answers are missing and has no CMS or Polygon package.
 # Usage: generator/tests/fence_package_test.sh <build-dir>
 set -eu
@@ -19,7 +19,7 @@ p=$work/fence
 printf '#!/bin/sh\nsed -n 2p\n' >"$work/solution"
 chmod +x "$work/solution"
 "$here/../package/make-fence-package.sh" --allow-shared "$build" "$p" "$work/solution"
-"$here/../../hosting/check-hosting-packages.py" "$p" || fail "the CMS or Polygon package does not agree with the Kattis package"
+"$here/../../testing/check-hosting-packages.py" "$p" || fail "the 2025-09, CMS or Polygon package does not agree with the Kattis package"
 
 built "$p/input_validators/quillot-validate" validate
 built "$p/generators/quillot-gen" gen
