@@ -56,4 +56,4 @@ set -- "$p"/data/*/*.in
 grep -q 'FENCE_SOLUTION' "$p/README.md" || fail "the package does not say that the answers are missing"
 [ ! -e "$work/cms/fence" ] && [ ! -e "$work/polygon/fence.zip" ] || fail "CMS or Polygon packages without answers"
 [ -f "$work/2025-09/fence/statement/problem.en.tex" ] && [ -f "$work/2025-09/fence.zip" ] &&
-  ! grep -q time_limit "$work/2025-09/fence/problem.yaml" || fail "no 2025-09 package without answers, or one with a time limit"
+  ! grep -q '^ *time_limit:' "$work/2025-09/fence/problem.yaml" || fail "no 2025-09 package without answers, or one with a time limit"
