@@ -4,7 +4,8 @@
 # worked example as the sample, a test set made by brannik-gen from fixed
 # arguments with answers by brannik-solve, the validators as one-file sources
 # with build scripts, and the submissions (brannik-solve and submissions/);
-# and the same task for CMS and Polygon (hosting/make-hosting-packages.sh).
+# and the same task in the 2025-09 package format, for CMS and for Polygon
+# (hosting/make-hosting-packages.py).
 # Usage: checker/package/make-regs-package.sh <build-dir> <package-dir>
 set -eu
 [ $# -eq 2 ] || { echo "usage: $0 <build-dir> <package-dir>" >&2; exit 2; }
@@ -51,9 +52,9 @@ for folder in "$here"/submissions/*/; do
   cp "$folder"*.cpp "$out/submissions/$verdict/"
 done
 
-# The time limit, and the task for CMS and Polygon beside the package, with
-# the checker's one source that serves both.
-"$here/../../hosting/make-hosting-packages.sh" --tests "$here/tests.txt" --groups "$here/groups.txt" \
+# The time limit, and the task in the 2025-09 format and for CMS and Polygon
+# beside the package, with the checker's one source that serves the last two.
+"$here/../../hosting/make-hosting-packages.py" --tests "$here/tests.txt" --groups "$here/groups.txt" \
   --model "$bin/brannik-solve" --main submissions/accepted/brannik-solve.cpp --generator brannik-gen \
   --generator-source "$bin/brannik-gen.cpp" --checker "$bin/brannik-testlib.cpp" --checker-score power "$out"
 

@@ -7,7 +7,7 @@
 # its limits, gets the verdict of its folder (the package's report, whose slow
 # runs stop at the time limit).
 # The same task for CMS and Polygon beside it agrees with it
-# (hosting/check-hosting-packages.py), the CMS folder's checker is static and
+# (testing/check-hosting-packages.py), the CMS folder's checker is static and
 # judges the sample as brannik-cms does, and the scoring package scores the
 # solver in full and an answer one store dearer in part.
 # Usage: checker/tests/regs_package_test.sh <build-dir>
@@ -52,7 +52,7 @@ done
 }
 grep -q '<td class="verdict-AC"' "$p/report.html" || fail "the package's report.html has no grid"
 
-"$here/../../hosting/check-hosting-packages.py" "$p" || fail "the CMS or Polygon package does not agree with the Kattis package"
+"$here/../../testing/check-hosting-packages.py" "$p" || fail "the 2025-09, CMS or Polygon package does not agree with the Kattis package"
 "${CMAKE:-cmake}" -E tar tf "$work/regs.zip" | grep -qx .timelimit || fail "regs.zip has no .timelimit"
 cms=$work/cms/regs
 ! ldd "$cms/check/checker" >/dev/null 2>&1 || fail "the CMS folder's checker loads shared libraries"

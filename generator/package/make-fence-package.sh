@@ -6,8 +6,9 @@
 # that reads a test on standard input and writes its answer), it writes the
 # answer files and puts the solution among the accepted submissions, and
 # writes the same task for CMS and Polygon beside the package, its time limit
-# from the solution's runs (hosting/make-hosting-packages.sh); without it,
-# README.md in the package lists what the jury must add.
+# from the solution's runs (hosting/make-hosting-packages.py); without it,
+# README.md in the package lists what the jury must add. Either way the
+# package is also written in the 2025-09 format.
 # Usage: generator/package/make-fence-package.sh [--allow-shared] <build-dir> <package-dir> [<solution>]
 set -eu
 shared=no
@@ -90,22 +91,26 @@ if [ -n "$solution" ]; then
   # One group of every secret test, pass or fail as the Kattis package judges;
   # the answers are compared token by token.
   echo "secret 100 every test of the set" >"$hosting/groups"
-  "$here/../../hosting/make-hosting-packages.sh" --tests "$hosting/tests" --groups "$hosting/groups" \
+  "$here/../../hosting/make-hosting-packages.py" --tests "$hosting/tests" --groups "$hosting/groups" \
     --model "$solution" --main "submissions/accepted/solution/$(basename "$solution")" --generator quillot-gen "$out"
-  todo='- the question and the form of the answer, in problem_statement/problem.en.tex;
+  todo='- the question and the form of the answer, in problem_statement/problem.en.tex
+  (statement/ in the 2025-09 package);
 - an output validator in output_validators/ (and validation: custom in
-  problem.yaml) if answers are not compared token by token.'
+  problem.yaml; output_validator/ in the 2025-09 package) if answers are not
+  compared token by token.'
 else
-  # No CMS or Polygon package without answers: none of an earlier solution stays.
-  rm -rf "$(dirname "$out")/cms/$(basename "$out")" "$(dirname "$out")/polygon/$(basename "$out")" \
-    "$(dirname "$out")/polygon/$(basename "$out").zip"
-  todo='- the question and the form of the answer, in problem_statement/problem.en.tex;
+  # Without answers the 2025-09 layout alone: no CMS or Polygon package, and
+  # none of an earlier solution stays.
+  "$here/../../hosting/make-hosting-packages.py" "$out"
+  todo='- the question and the form of the answer, in problem_statement/problem.en.tex
+  (statement/ in the 2025-09 package);
 - the answer of every test, data/sample/*.ans and data/secret/*.ans beside the
   .in files: run generator/package/make-fence-package.sh again with the solution
   (cmake -DFENCE_SOLUTION=/path/to/solution, then the target packages);
 - that solution in submissions/accepted/;
 - an output validator in output_validators/ (and validation: custom in
-  problem.yaml) if answers are not compared token by token.'
+  problem.yaml; output_validator/ in the 2025-09 package) if answers are not
+  compared token by token.'
 fi
 cat >"$out/README.md" <<EOF
 # The fence task's package

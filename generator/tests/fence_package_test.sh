@@ -4,8 +4,9 @@
 # scripts, the validator accepts every test, the generator makes every test
 # again from the commands of generators.yaml, a solution given writes an answer
 # of every test and the same task for CMS and Polygon that agrees with the
-# package (hosting/check-hosting-packages.py), and without one the package
-# says that the answers are missing and has no CMS or Polygon package.
+# package (testing/check-hosting-packages.py), and without one the package
+# says that the answers are missing and has no CMS or Polygon package, but
+# its 2025-09 layout, without a time limit.
 # Usage: generator/tests/fence_package_test.sh <build-dir>
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
@@ -19,7 +20,7 @@ p=$work/fence
 printf '#!/bin/sh\nsed -n 2p\n' >"$work/solution"
 chmod +x "$work/solution"
 "$here/../package/make-fence-package.sh" --allow-shared "$build" "$p" "$work/solution"
-"$here/../../hosting/check-hosting-packages.py" "$p" || fail "the CMS or Polygon package does not agree with the Kattis package"
+"$here/../../testing/check-hosting-packages.py" "$p" || fail "the 2025-09, CMS or Polygon package does not agree with the Kattis package"
 
 built "$p/input_validators/quillot-validate" validate
 built "$p/generators/quillot-gen" gen
@@ -54,3 +55,5 @@ set -- "$p"/data/*/*.in
 ! ls "$p"/data/*/*.ans >/dev/null 2>&1 || fail "answers without a solution"
 grep -q 'FENCE_SOLUTION' "$p/README.md" || fail "the package does not say that the answers are missing"
 [ ! -e "$work/cms/fence" ] && [ ! -e "$work/polygon/fence.zip" ] || fail "CMS or Polygon packages without answers"
+[ -f "$work/2025-09/fence/statement/problem.en.tex" ] && [ -f "$work/2025-09/fence.zip" ] &&
+  ! grep -q '^ *time_limit:' "$work/2025-09/fence/problem.yaml" || fail "no 2025-09 package without answers, or one with a time limit"

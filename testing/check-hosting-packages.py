@@ -1,15 +1,18 @@
 #!/usr/bin/python3
 # Debian's own Python, which python3-yaml serves (another python3 may come first on PATH).
-"""Checks the CMS folder and the Polygon package written beside a Kattis-format
-package <dir>/<name> (hosting/make-hosting-packages.sh) against it, as far as
-can be done without CMS or Polygon: task.yaml, gen/GEN and problem.xml parse
-and agree with each other and with the Kattis package's tests, answers, limits
-and submissions; the zip holds the folder; the statement PDF holds the title
-and the samples. Prints every fault found; status 1 when there is one.
-Usage: hosting/check-hosting-packages.py <kattis-package-dir>"""
+"""Checks the 2025-09 package, the CMS folder and the Polygon package written
+beside a legacy Kattis-format package <dir>/<name>
+(hosting/make-hosting-packages.py) against it, as far as can be done without
+their systems: the 2025-09 problem.yaml's keys and the legacy package's files
+in the 2025-09 folders; task.yaml, gen/GEN and problem.xml parse and agree with
+each other and with the legacy package's tests, answers, limits and
+submissions; each zip holds its folder; the statement PDF holds the title and
+the samples. Prints every fault found; status 1 when there is one.
+Usage: testing/check-hosting-packages.py <kattis-package-dir>"""
 import os
 import subprocess
 import sys
+import uuid
 import xml.etree.ElementTree as ElementTree
 import zipfile
 
@@ -19,6 +22,7 @@ kattis = os.path.abspath(sys.argv[1])
 name = os.path.basename(kattis)
 cms = os.path.join(os.path.dirname(kattis), "cms", name)
 polygon = os.path.join(os.path.dirname(kattis), "polygon", name)
+current = os.path.join(os.path.dirname(kattis), "2025-09", name)
 faults = []
 
 
@@ -36,6 +40,19 @@ def files(top):
     return sorted(os.path.relpath(os.path.join(d, f), top) for d, _, names in os.walk(top) for f in names)
 
 
+def same_files(legacy, now):
+    """The legacy package's folder holds the files of the 2025-09 package's, the same."""
+    return files(os.path.join(kattis, legacy)) == files(os.path.join(current, now)) and all(
+        read(kattis, legacy, f) == read(current, now, f) for f in files(os.path.join(kattis, legacy)))
+
+
+def zipped(folder):
+    """The zip beside the folder holds the folder's files, the same."""
+    with zipfile.ZipFile(folder + ".zip") as z:
+        return sorted(n for n in z.namelist() if not n.endswith("/")) == files(folder) and all(
+            z.read(f) == read(folder, f) for f in files(folder))
+
+
 # The Kattis package's tests as (input, answer) pairs, the samples apart.
 config = yaml.safe_load(read(kattis, "problem.yaml"))
 tests = {}
@@ -45,6 +62,33 @@ for folder in ("sample", "secret"):
 seconds = float(read(kattis, ".timelimit"))
 expect(seconds >= 1 and seconds * 10 == round(seconds * 10), f".timelimit {seconds}: not whole tenths from 1 s")
 expect(float(config["limits"]["time_multiplier"]) > 0, "problem.yaml: no time_multiplier")
+
+# The 2025-09 package: problem.yaml in the format's keys with the same limits,
+# the legacy package's files in the format's folders, and no legacy folder.
+now = yaml.safe_load(read(current, "problem.yaml"))
+limits = now["limits"]
+expect((now["problem_format_version"], now["type"], now["name"]) == ("2025-09", "pass-fail", config["name"]),
+       "2025-09 problem.yaml: format version, type or name")
+expect(str(uuid.UUID(str(now["uuid"]))) == str(now["uuid"]), "2025-09 problem.yaml: uuid")
+expect((now["license"], now["source"]["name"]) == (config["license"], config.get("source", config["name"])),
+       "2025-09 problem.yaml: license or source")
+expect(limits["time_limit"] == seconds, f"2025-09 problem.yaml: time limit {limits['time_limit']}, not {seconds}")
+expect(round(limits["time_limit"] / limits["time_resolution"], 6).is_integer(),
+       "2025-09 problem.yaml: the time limit is not a multiple of time_resolution")
+expect(limits["time_multipliers"]["ac_to_time_limit"] == config["limits"]["time_multiplier"],
+       "2025-09 problem.yaml: ac_to_time_limit is not the legacy time_multiplier")
+expect(all(limits.get(k) == config["limits"].get(k) for k in ("memory", "output")), "2025-09 problem.yaml: limits")
+expect(not any(os.path.exists(os.path.join(current, f)) for f in
+               (".timelimit", "problem_statement", "output_validators")), "2025-09 package: a legacy file or folder")
+for legacy_folder, folder in (("problem_statement", "statement"), ("data", "data"),
+                              ("input_validators", "input_validators"), ("submissions", "submissions")):
+    expect(same_files(legacy_folder, folder), f"2025-09 {folder}/ does not hold the legacy {legacy_folder}/")
+validators = os.listdir(os.path.join(kattis, "output_validators")) if config["validation"] != "default" else []
+expect(len(validators) == 1 and same_files(os.path.join("output_validators", *validators), "output_validator")
+       or not validators and not os.path.exists(os.path.join(current, "output_validator")),
+       "2025-09 output_validator/ is not the legacy package's one output validator")
+expect(os.path.isfile(os.path.join(current, "statement", "problem.en.tex")), "2025-09 package: no statement")
+expect(zipped(current), "the 2025-09 zip does not hold its folder")
 
 # CMS: task.yaml, the tests from 0, the groups of gen/GEN as CMS's loader counts them.
 task = yaml.safe_load(read(cms, "task.yaml"))
@@ -104,9 +148,7 @@ conf = {}
 exec(read(polygon, "files", "cms_conf.py"), conf)
 expect(conf["datasets"]["tests"] == {"score_type": task["score_type"], "score_type_parameters": groups},
        "files/cms_conf.py does not say task.yaml's score type")
-with zipfile.ZipFile(polygon + ".zip") as z:
-    expect(sorted(n for n in z.namelist() if not n.endswith("/")) == files(polygon), "the zip does not hold the folder")
-    expect(all(z.read(f) == read(polygon, f) for f in files(polygon)), "the zip's files are not the folder's")
+expect(zipped(polygon), "the Polygon zip does not hold its folder")
 
 # The statement, one PDF for both: the title and every line of the samples.
 pdf = os.path.join(cms, "statement", "statement.pdf")
