@@ -1,9 +1,8 @@
-// The register package's report: the runs judged, and the limits the tests reach.
+// The register package's report: the runs judged, and the coverage plan's rows the tests reach.
 #include "report.h"
 
 #include <algorithm>
 #include <charconv>
-#include <climits>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
@@ -28,45 +27,10 @@ void task_facts(TestFacts& t) {
   t.C_l = C_l;
   t.C_s = C_s;
   t.nodes = M;
-  t.lowest_cost = INT_MAX;
-  t.highest_cost = INT_MIN;
-  std::vector<int> level(M + 1, 1);  // pre-order: a node's level is known before its children's
-  for (int number = 1; number <= M; ++number) {
-    const Node* v = node_map[number];
-    t.levels = std::max(t.levels, level[number]);
-    if (v->K == 0) {
-      t.base += C_l;
-      continue;
-    }
-    t.base += v->cost;
-    t.lowest_cost = std::min(t.lowest_cost, v->cost);
-    t.highest_cost = std::max(t.highest_cost, v->cost);
-    t.widest = std::max(t.widest, v->K);
-    t.k_is_n = t.k_is_n || v->K == N;
-    for (int i = 0; i < v->K; ++i) level[v->children[i]->number] = level[number] + 1;
-  }
+  for (int number = 1; number <= M; ++number)
+    t.base += node_map[number]->K == 0 ? C_l : node_map[number]->cost;
+  measure_task(t.reach);
 }
-
-struct Limit {
-  const char* name;
-  bool (*reached)(const TestFacts&);
-};
-
-constexpr Limit Limits[] = {
-    {"N = 1", [](const TestFacts& t) { return t.N == 1; }},
-    {"N = 100", [](const TestFacts& t) { return t.N == MaxRegisters; }},
-    {"K = 10", [](const TestFacts& t) { return t.widest == MaxChildren; }},
-    {"K = N", [](const TestFacts& t) { return t.k_is_n; }},
-    {"10000 nodes", [](const TestFacts& t) { return t.nodes == MaxNodes; }},
-    {"10000 levels", [](const TestFacts& t) { return t.levels == MaxNodes; }},
-    {"a cost of -2147483648", [](const TestFacts& t) { return t.lowest_cost == INT_MIN; }},
-    {"a cost of 2147483647", [](const TestFacts& t) { return t.highest_cost == INT_MAX; }},
-    {"C_l and C_s at 2147483647", [](const TestFacts& t) { return t.C_l == INT_MAX && t.C_s == INT_MAX; }},
-    {"a least total beyond 32 bits",
-     [](const TestFacts& t) { return t.least < INT_MIN || t.least > INT_MAX; }},
-    {"no store needed", [](const TestFacts& t) { return t.stores_of(t.least) == 0; }},
-    {"at least 100 stores needed", [](const TestFacts& t) { return t.stores_of(t.least) >= 100; }},
-};
 
 }  // namespace
 
@@ -81,12 +45,14 @@ int read_test(const std::string& in, const std::string& ans, TestFacts& facts, c
   task_facts(facts);
   delete_data();
 
-  const Judgement jury = judge(in.c_str(), ans.c_str());
+  Trace trace;
+  const Judgement jury = judge(in.c_str(), ans.c_str(), nullptr, &trace);
   if (jury.verdict == Verdict::Rejected)
     return std::snprintf(err, ErrSize, "Error in jury's answer: %s", answer_line(jury).words().c_str()), 0;
   if (jury.verdict != Verdict::Accepted)
     return std::snprintf(err, ErrSize, "%s", verdict_line(jury).words().c_str()), 0;
   facts.least = jury.total;
+  measure_answer(trace, jury.total, facts.reach);
   return 1;
 }
 
@@ -156,25 +122,58 @@ std::string runs_table(const std::vector<Run>& runs) {
   return table;
 }
 
-std::string limits_table(const std::vector<TestFacts>& tests) {
+namespace {
+
+// The names of the tests that reach the row, in test order.
+std::string tests_reaching(const PlanRow& row, const std::vector<TestFacts>& tests) {
+  std::string names;
+  for (const TestFacts& t : tests)
+    if (reaches(row, t.reach)) names += (names.empty() ? "" : ", ") + t.name;
+  return names;
+}
+
+}  // namespace
+
+std::string plan_table(const std::vector<PlanRow>& plan, const std::vector<TestFacts>& tests) {
   std::string table =
-      "| limit | tests that reach it |\n"
-      "|---|---|\n";
-  for (const Limit& limit : Limits) {
-    std::string names;
-    for (const TestFacts& t : tests)
-      if (limit.reached(t)) names += (names.empty() ? "" : ", ") + t.name;
-    table += std::string("| ") + limit.name + " | " + (names.empty() ? "none" : names) + " |\n";
+      "| row | there for | tests that reach it |\n"
+      "|---|---|---|\n";
+  for (const PlanRow& row : plan) {
+    const std::string names = tests_reaching(row, tests);
+    std::string reached = names.empty() ? "**none**" : names;
+    if (!row.unreachable.empty())
+      reached = "unreachable: " + row.unreachable + (names.empty() ? "" : " (yet reached by " + names + ")");
+    table += "| `" + row.conditions + "` | " + row.purpose + " | " + reached + " |\n";
   }
   return table;
 }
 
+std::vector<std::string> unmet_rows(const std::vector<PlanRow>& plan, const std::vector<TestFacts>& tests) {
+  std::vector<std::string> unmet;
+  for (const PlanRow& row : plan) {
+    const std::string names = tests_reaching(row, tests);
+    const std::string name =
+        "line " + std::to_string(row.line) + ": " + row.conditions + " (" + row.purpose + ")";
+    if (row.unreachable.empty() && names.empty()) unmet.push_back(name + " is reached by no test");
+    if (!row.unreachable.empty() && !names.empty())
+      unmet.push_back(name + " is marked unreachable, yet " + names + " reach it");
+  }
+  return unmet;
+}
+
 int read_report_call(int argc, char** argv, ReportCall& call, char* err) {
+  if (argc > 2 && std::string_view(argv[1]) == "--plan") {
+    call.plan = argv[2];
+    argc -= 2;
+    argv += 2;
+  }
   const std::string_view memory = argc == 4 ? argv[3] : "";
   const char* end = memory.data() + memory.size();
   const auto read = std::from_chars(memory.data(), end, call.memory_mib);
   if (read.ec != std::errc() || read.ptr != end || call.memory_mib <= 0)
-    return std::snprintf(err, ErrSize, "usage: brannik-report <package-dir> <programs-dir> <memory-MiB>"), 0;
+    return std::snprintf(err, ErrSize,
+                         "usage: brannik-report [--plan <file>] <package-dir> <programs-dir> <memory-MiB>"),
+           0;
   call.package = argv[1];
   call.programs = argv[2];
   return 1;
@@ -317,7 +316,11 @@ std::string report_text(const Report& report) {
       "MiB of memory; the stack as large as the system allows. A submission's verdict is that of its "
       "first run that is not AC. A valid answer's stores stand beside the least.\n\n",
       AcceptedSeconds, report.seconds, report.memory_mib);
-  return intro + runs_table(report.runs) + "\n## The limits the tests reach\n\n" + limits_table(report.tests);
+  if (report.plan.empty()) return intro + runs_table(report.runs);
+  return intro + runs_table(report.runs) +
+         "\n## The coverage plan\n\nEach row of the plan, and the tests that reach it: every row that a test "
+         "can reach must be reached.\n\n" +
+         plan_table(report.plan, report.tests);
 }
 
 }  // namespace regs

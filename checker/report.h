@@ -1,11 +1,13 @@
 // The register package's report: each submission's run on each test, judged
-// as the package's output validator judges it, and the task's limits that the
-// tests reach.
+// as the package's output validator judges it, and the rows of the task's
+// coverage plan that the tests reach.
 #pragma once
 
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "coverage.h"
 
 namespace regs {
 
@@ -13,14 +15,12 @@ namespace regs {
 struct TestFacts {
   std::string name;  // its folder and name: "sample/1", "secret/05-chain-one-register"
   int N = 0, C_l = 0, C_s = 0;
-  int nodes = 0, levels = 0;
-  int widest = 0;                         // the most children of a node
-  bool k_is_n = false;                    // a node has N children
-  int lowest_cost = 0, highest_cost = 0;  // of the inner nodes
+  int nodes = 0;
   long long base = 0;   // what every answer costs before its stores: the inner nodes' costs and C_l a leaf
   long long least = 0;  // the jury's answer's total
   // The stored results of a valid answer that costs total.
   long long stores_of(long long total) const { return (total - base) / (static_cast<long long>(C_l) + C_s); }
+  Reach reach;  // what the test reaches of the coverage plan's measures
 };
 
 // Reads the task at `in` and replays the jury's answer at `ans` on it into
@@ -61,17 +61,26 @@ Outcome verdict_of(const std::vector<Run>& runs);
 // The report's tables, in Markdown. Every run, a submission's runs together
 // in test order, its verdict on its first row:
 std::string runs_table(const std::vector<Run>& runs);
-// and every limit of the task, with the tests that reach it or "none".
-std::string limits_table(const std::vector<TestFacts>& tests);
+// and every row of the coverage plan, with the tests that reach it, "none",
+// or why none can.
+std::string plan_table(const std::vector<PlanRow>& plan, const std::vector<TestFacts>& tests);
+
+// The rows of the plan that fail it, for a person: a row that a test can
+// reach and none does ("line 12: N=11..99 stores=1.. (a store with N from 11
+// to 99) is reached by no test"), and a row marked unreachable that a test
+// reaches, its reason then wrong.
+std::vector<std::string> unmet_rows(const std::vector<PlanRow>& plan, const std::vector<TestFacts>& tests);
 
 // The limit of an accepted submission's runs, which set the others' limit.
 constexpr int AcceptedSeconds = 10;
 
-// brannik-report <package-dir> <programs-dir> <memory-MiB>: MiB a whole
-// number above 0.
+// brannik-report [--plan <file>] <package-dir> <programs-dir> <memory-MiB>:
+// MiB a whole number above 0; the plan's file, coverage.txt of the package's
+// sources, when one is named.
 struct ReportCall {
   std::string package, programs;
   long memory_mib = 0;
+  std::string plan = "";  // the coverage plan's file; none when empty
 };
 // Returns 1 with the call, or 0 with the usage line in err (of size ErrSize).
 int read_report_call(int argc, char** argv, ReportCall& call, char* err);
@@ -84,6 +93,7 @@ struct Report {
   // The submissions that do not get their folder's verdict, for a person:
   // "wrong_answer/a.cpp gets AC, its folder asks for WA".
   std::vector<std::string> off_verdicts;
+  std::vector<PlanRow> plan;  // the coverage plan, when one is checked
 };
 
 // Runs every program <programs>/<folder>/<name> (built from the package's
@@ -102,7 +112,7 @@ struct Report {
 // test, a program that cannot be run.
 int make_report(const ReportCall& call, Report& report, char* err);
 
-// The report in Markdown: how the runs were made, the runs and the limits.
+// The report in Markdown: how the runs were made, the runs, and the plan's rows when there is a plan.
 std::string report_text(const Report& report);
 
 }  // namespace regs
