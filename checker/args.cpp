@@ -197,10 +197,12 @@ int read_stress_call(int argc, char** argv, StressCall& call, char* err) {
 }
 
 int read_report_call(int argc, char** argv, ReportCall& call, char* err) {
+  const bool plan = argc > 2 && std::strcmp(argv[1], "--plan") == 0;
+  const int first = plan ? 3 : 1;
   long long memory = 0;
-  if (argc != 4 || !plain_within(argv[3], 1, 1 << 30, memory))
-    return usage(err, "usage: brannik-report <package-dir> <programs-dir> <memory-MiB>");
-  call = {argv[1], argv[2], static_cast<long>(memory)};
+  if (argc - first != 3 || !plain_within(argv[first + 2], 1, 1 << 30, memory))
+    return usage(err, "usage: brannik-report [--plan <file>] <package-dir> <programs-dir> <memory-MiB>");
+  call = {argv[first], argv[first + 1], static_cast<long>(memory), plan ? argv[2] : ""};
   return 1;
 }
 

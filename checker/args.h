@@ -97,11 +97,12 @@ struct StressCall {
 };
 int read_stress_call(int argc, char** argv, StressCall& call, char* err);
 
-// brannik-report <package-dir> <programs-dir> <memory-MiB>: MiB a whole
-// number above 0.
+// brannik-report [--plan <file>] <package-dir> <programs-dir> <memory-MiB>:
+// MiB a whole number above 0; the coverage plan's file when one is named.
 struct ReportCall {
   std::string package, programs;
   long memory_mib = 0;
+  std::string plan;  // none when empty
 };
 int read_report_call(int argc, char** argv, ReportCall& call, char* err);
 

@@ -15,9 +15,10 @@ enum FamilyStatus { Done = 0, Unusable = 1, NotDone = 2 };
 // no search (NotDone).
 enum StressStatus { FoundFailure = 1 };
 
-// brannik-report: every submission gets the verdict of its folder (Done), one
-// does not, or no report (NotDone).
-enum ReportStatus { OffVerdict = 1 };
+// brannik-report: every submission gets the verdict of its folder and the
+// coverage plan is met (Done), one does not or a row of the plan is unmet, or
+// no report (NotDone).
+enum ReportStatus { OffVerdict = 1, PlanUnmet = 1 };
 
 // Kattis-format validators (brannik-kattis, brannik-validate): an answer or a
 // task accepted, rejected, or not judged at all.

@@ -1,4 +1,4 @@
-// The register package's report: the runs judged, and the limits the tests reach.
+// The register package's report: the runs judged, and the coverage plan's rows the tests reach.
 #include "report.h"
 
 #include <algorithm>
@@ -26,45 +26,10 @@ void task_facts(TestFacts& t) {
   t.C_l = C_l;
   t.C_s = C_s;
   t.nodes = M;
-  t.lowest_cost = INT_MAX;
-  t.highest_cost = INT_MIN;
-  std::vector<int> level(M + 1, 1);  // pre-order: a node's level is known before its children's
-  for (int number = 1; number <= M; ++number) {
-    const Node* v = node_map[number];
-    t.levels = std::max(t.levels, level[number]);
-    if (v->K == 0) {
-      t.base += C_l;
-      continue;
-    }
-    t.base += v->cost;
-    t.lowest_cost = std::min(t.lowest_cost, v->cost);
-    t.highest_cost = std::max(t.highest_cost, v->cost);
-    t.widest = std::max(t.widest, v->K);
-    t.k_is_n = t.k_is_n || v->K == N;
-    for (int i = 0; i < v->K; ++i) level[v->children[i]->number] = level[number] + 1;
-  }
+  for (int number = 1; number <= M; ++number)
+    t.base += node_map[number]->K == 0 ? C_l : node_map[number]->cost;
+  measure_task(t.reach);
 }
-
-struct Limit {
-  const char* name;
-  bool (*reached)(const TestFacts&);
-};
-
-constexpr Limit Limits[] = {
-    {"N = 1", [](const TestFacts& t) { return t.N == 1; }},
-    {"N = 100", [](const TestFacts& t) { return t.N == MaxRegisters; }},
-    {"K = 10", [](const TestFacts& t) { return t.widest == MaxChildren; }},
-    {"K = N", [](const TestFacts& t) { return t.k_is_n; }},
-    {"10000 nodes", [](const TestFacts& t) { return t.nodes == MaxNodes; }},
-    {"10000 levels", [](const TestFacts& t) { return t.levels == MaxNodes; }},
-    {"a cost of -2147483648", [](const TestFacts& t) { return t.lowest_cost == INT_MIN; }},
-    {"a cost of 2147483647", [](const TestFacts& t) { return t.highest_cost == INT_MAX; }},
-    {"C_l and C_s at 2147483647", [](const TestFacts& t) { return t.C_l == INT_MAX && t.C_s == INT_MAX; }},
-    {"a least total beyond 32 bits",
-     [](const TestFacts& t) { return t.least < INT_MIN || t.least > INT_MAX; }},
-    {"no store needed", [](const TestFacts& t) { return t.stores_of(t.least) == 0; }},
-    {"at least 100 stores needed", [](const TestFacts& t) { return t.stores_of(t.least) >= 100; }},
-};
 
 }  // namespace
 
@@ -75,11 +40,13 @@ int read_test(std::string_view in, std::string_view ans, TestFacts& facts, char*
   task_facts(facts);
   delete_data();
 
-  const Judgement jury = judge(Input::memory(in), Input::memory(ans));
+  Trace trace;
+  const Judgement jury = judge(Input::memory(in), Input::memory(ans), nullptr, &trace);
   if (jury.verdict == Verdict::Rejected)
     return refuse(err, "Error in jury's answer: %s", answer_line(jury).words().c_str());
   if (jury.verdict != Verdict::Accepted) return refuse(err, "%s", verdict_line(jury).words().c_str());
   facts.least = jury.total;
+  measure_answer(trace, jury.total, facts.reach);
   return 1;
 }
 
@@ -132,14 +99,49 @@ SystemVerdict verdict_of(const std::vector<Run>& runs) {
   return SystemVerdict::AC;
 }
 
-std::vector<Coverage> limits_reached(const std::vector<TestFacts>& tests) {
+namespace {
+
+// The names of the tests that reach the row, in test order.
+std::vector<std::string> tests_reaching(const PlanRow& row, const std::vector<TestFacts>& tests) {
+  std::vector<std::string> names;
+  for (const TestFacts& t : tests)
+    if (reaches(row, t.reach)) names.push_back(t.name);
+  return names;
+}
+
+std::string listed(const std::vector<std::string>& names) {
+  std::string text;
+  for (const std::string& name : names) text += (text.empty() ? "" : ", ") + name;
+  return text;
+}
+
+}  // namespace
+
+std::vector<Coverage> plan_reached(const std::vector<PlanRow>& plan, const std::vector<TestFacts>& tests) {
   std::vector<Coverage> rows;
-  for (const Limit& limit : Limits) {
-    rows.push_back({limit.name, {}, "no test reaches it"});
-    for (const TestFacts& t : tests)
-      if (limit.reached(t)) rows.back().tests.push_back(t.name);
+  for (const PlanRow& row : plan) {
+    Coverage c{row.conditions + ": " + row.purpose, tests_reaching(row, tests), "none"};
+    if (!row.unreachable.empty()) {
+      c.reason = "unreachable: " + row.unreachable;
+      if (!c.tests.empty()) c.reason += " (yet reached by " + listed(c.tests) + ")";
+      c.tests.clear();
+    }
+    rows.push_back(c);
   }
   return rows;
+}
+
+std::vector<std::string> unmet_rows(const std::vector<PlanRow>& plan, const std::vector<TestFacts>& tests) {
+  std::vector<std::string> unmet;
+  for (const PlanRow& row : plan) {
+    const std::string names = listed(tests_reaching(row, tests));
+    const std::string name =
+        "line " + std::to_string(row.line) + ": " + row.conditions + " (" + row.purpose + ")";
+    if (row.unreachable.empty() && names.empty()) unmet.push_back(name + " is reached by no test");
+    if (!row.unreachable.empty() && !names.empty())
+      unmet.push_back(name + " is marked unreachable, yet " + names + " reach it");
+  }
+  return unmet;
 }
 
 namespace {
@@ -252,7 +254,7 @@ Page described(const Report& report) {
                 "judging systems limit it; the stack as large as the system allows. A submission's verdict "
                 "is that of its first run that is not AC.",
                 report.seconds, report.memory_mib);
-  return page_of(report, intro, limits_reached(report.tests));
+  return page_of(report, intro, plan_reached(report.plan, report.tests));
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // The register package's report: each submission's run on each test, judged
-// as the package's output validator judges it, and the task's limits that the
-// tests reach.
+// as the package's output validator judges it, and the rows of the task's
+// coverage plan that the tests reach.
 #pragma once
 
 #include <optional>
@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "args.h"
+#include "coverage.h"
 #include "judge.h"
 
 namespace regs {
@@ -17,14 +18,12 @@ namespace regs {
 struct TestFacts {
   std::string name;  // its folder and name: "sample/1", "secret/05-chain-one-register"
   int N = 0, C_l = 0, C_s = 0;
-  int nodes = 0, levels = 0;
-  int widest = 0;                         // the most children of a node
-  bool k_is_n = false;                    // a node has N children
-  int lowest_cost = 0, highest_cost = 0;  // of the inner nodes
+  int nodes = 0;
   long long base = 0;   // what every answer costs before its stores: the inner nodes' costs and C_l a leaf
   long long least = 0;  // the jury's answer's total cost
   // The stored results of a valid answer that costs total.
   long long stores_of(long long total) const { return (total - base) / (static_cast<long long>(C_l) + C_s); }
+  Reach reach;  // what the test reaches of the coverage plan's measures
 };
 
 // Reads the task `in` and replays the jury's answer `ans` on it into facts.
@@ -69,8 +68,15 @@ struct Coverage {
   std::string reason;
 };
 
-// Every limit of the task, with the tests that reach it.
-std::vector<Coverage> limits_reached(const std::vector<TestFacts>& tests);
+// Every row of the coverage plan: the row and what it is there for, with the
+// tests that reach it, "none", or why none can ("unreachable: ...").
+std::vector<Coverage> plan_reached(const std::vector<PlanRow>& plan, const std::vector<TestFacts>& tests);
+
+// The rows of the plan that fail it, for a person: a row that a test can
+// reach and none does ("line 12: N=11..99 stores=1.. (a store with N from 11
+// to 99) is reached by no test"), and a row marked unreachable that a test
+// reaches, its reason then wrong.
+std::vector<std::string> unmet_rows(const std::vector<PlanRow>& plan, const std::vector<TestFacts>& tests);
 
 struct Report {
   std::vector<TestFacts> tests;  // the sample, then the secret tests, by name
@@ -80,6 +86,7 @@ struct Report {
   // The submissions that do not get their folder's verdict, for a person:
   // "wrong_answer/a.cpp gets AC, its folder asks for WA".
   std::vector<std::string> off_verdicts;
+  std::vector<PlanRow> plan;  // the coverage plan, when one is checked
 };
 
 // Runs every program <programs>/<folder>/<name> (built from the package's
@@ -96,7 +103,8 @@ struct Report {
 int make_report(const ReportCall& call, Report& report, char* err);
 
 // The report: how the runs were made, the grid of the runs (report_page.h)
-// and the limits the tests reach; in Markdown, and as a page for a browser.
+// and the coverage plan's rows with the tests that reach them; in Markdown,
+// and as a page for a browser.
 std::string report_text(const Report& report);
 std::string report_html(const Report& report);
 

@@ -127,7 +127,7 @@ std::string page_markdown(const Page& page) {
       "| column | test |\n|---|---|\n";
   for (const Column& c : page.columns) text += md_row({c.header, md_cell(c.name)});
   if (!failures.empty()) text += "\n## The first failure of each submission\n\n" + failures;
-  text += "\n## What the tests cover\n\n| case | tests |\n|---|---|\n";
+  text += "\n## The coverage plan\n\n| row: what it is there for | tests that reach it |\n|---|---|\n";
   for (const Coverage& c : page.coverage) text += md_row({md_cell(c.what), md_cell(covered_by(c))});
   return text;
 }
@@ -221,7 +221,9 @@ std::string page_html(const Page& page) {
   }
   html += "</table>\n</div>\n";
 
-  html += "<h2>What the tests cover</h2>\n<table class=\"cover\">\n<tr><th>case</th><th>tests</th></tr>\n";
+  html +=
+      "<h2>The coverage plan</h2>\n<table class=\"cover\">\n<tr><th>row: what it is there for</th>"
+      "<th>tests that reach it</th></tr>\n";
   for (const Coverage& c : page.coverage)
     html += "<tr><td>" + xml_escaped(c.what) + "</td><td" + (c.tests.empty() ? " class=\"none\"" : "") + ">" +
             xml_escaped(covered_by(c)) + "</td></tr>\n";

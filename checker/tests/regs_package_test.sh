@@ -5,7 +5,8 @@
 # and the solver's output as a team output and rejects that output with a wrong
 # total, and every submission, compiled as Kattis compiles C++ and run under
 # its limits, gets the verdict of its folder (the package's report, whose slow
-# runs stop at the time limit).
+# runs stop at the time limit), and the tests meet the coverage plan, whose
+# unmet row fails the report.
 # The same task for CMS and Polygon beside it agrees with it
 # (testing/check-hosting-packages.py), the CMS folder's checker is static and
 # judges the sample as brannik-cms does, and the scoring package scores the
@@ -51,6 +52,21 @@ done
   fail "a submission does not get the verdict of its folder"
 }
 grep -q '<td class="verdict-AC"' "$p/report.html" || fail "the package's report.html has no grid"
+
+# The coverage plan fails the report when a row that a test can reach is
+# reached by none: the package with its sample alone has no N from 11 to 99.
+mkdir -p "$work/sample-only/data" "$work/programs/accepted"
+cp -r "$p/data/sample" "$work/sample-only/data/"
+cp "$p/.timelimit" "$work/sample-only/"
+cp "$work/brannik-solve" "$work/programs/accepted/"
+status=0
+"$1/checker/brannik-report" --plan "$here/../package/coverage.txt" "$work/sample-only" "$work/programs" 256 \
+  >"$work/report" 2>"$work/unmet" || status=$?
+[ "$status" -eq 1 ] || fail "the report of the sample alone ends with $status, not 1"
+grep -qF 'N=11..99 stores=0 (N from 11 to 99, no store) is reached by no test' "$work/unmet" ||
+  fail "the report of the sample alone does not name an unmet row: $(cat "$work/unmet")"
+grep -qF '| N=11..99 stores=0: N from 11 to 99, no store | none |' "$work/report" ||
+  fail "the report of the sample alone does not show an unmet row"
 
 "$here/../../testing/check-hosting-packages.py" "$p" || fail "the 2025-09, CMS or Polygon package does not agree with the Kattis package"
 "${CMAKE:-cmake}" -E tar tf "$work/regs.zip" | grep -qx .timelimit || fail "regs.zip has no .timelimit"

@@ -46,8 +46,10 @@ const Ran Runs[] = {
 
 regs::Report small_report() {
   regs::Report report;
-  for (const char* name : {"sample/1", "secret/01-small", "secret/big"})
-    report.tests.push_back({.name = name});
+  for (const char* name : {"sample/1", "secret/01-small", "secret/big"}) {
+    report.tests.emplace_back();
+    report.tests.back().name = name;
+  }
   for (const Ran& r : Runs) report.runs.push_back({r.submission, r.test, r.outcome, r.seconds, r.message});
   return report;
 }
@@ -72,7 +74,7 @@ TEST(ReportPage, WritesTheGridInMarkdown) {
             "- accepted/<b>slow</b>.cpp on secret/01-small: TLE\n"
             "- wrong_answer/a.cpp on secret/01-small: WA, total | </td><td>x & \"y\"\n"
             "- spare/c.cpp on sample/1: JE, Error in jury's answer: not optimal\n"
-            "\n## What the tests cover\n\n| case | tests |\n|---|---|\n"
+            "\n## The coverage plan\n\n| row: what it is there for | tests that reach it |\n|---|---|\n"
             "| N = 1 | secret/big |\n| K = 10 | no test reaches it |\n");
 }
 

@@ -38,14 +38,13 @@ TEST(Report, ReadsATestsFigures) {
   EXPECT_EQ(t.C_l, 1);
   EXPECT_EQ(t.C_s, 3);
   EXPECT_EQ(t.nodes, 7);
-  EXPECT_EQ(t.levels, 3);
-  EXPECT_EQ(t.widest, 2);
-  EXPECT_TRUE(t.k_is_n);
-  EXPECT_EQ(t.lowest_cost, 1);
-  EXPECT_EQ(t.highest_cost, 1);
   EXPECT_EQ(t.base, 7);
   EXPECT_EQ(t.least, 11);
   EXPECT_EQ(t.stores_of(t.least), 1);
+  // The jury's answer measured: its one store, and both registers held at once.
+  EXPECT_EQ(t.reach[regs::Measure::Stores], std::vector<long long>{1});
+  EXPECT_EQ(t.reach[regs::Measure::Spare], std::vector<long long>{0});
+  EXPECT_EQ(t.reach[regs::Measure::Levels], std::vector<long long>{3});
 
   regs::TestFacts unusable;
   char err[regs::ErrSize];
@@ -134,7 +133,7 @@ TEST(Report, RunsEverySubmissionAndStopsThoseThatNeverEnd) {
   }
   regs::Report report;
   char err[regs::ErrSize];
-  ASSERT_EQ(regs::make_report({package, programs, 256}, report, err), 1) << err;
+  ASSERT_EQ(regs::make_report({package, programs, 256, ""}, report, err), 1) << err;
   EXPECT_EQ(report.seconds, 1.0);
   ASSERT_EQ(report.runs.size(), std::size(table));
   for (std::size_t i = 0; i < std::size(table); ++i) {
@@ -147,30 +146,41 @@ TEST(Report, RunsEverySubmissionAndStopsThoseThatNeverEnd) {
                                       "wrong_answer/waits.cpp gets TLE, its folder asks for WA"}));
 }
 
-TEST(Report, NamesTheTestsThatReachEachLimit) {
+// A row that some test reaches, one that none does, one that none can, and
+// one marked so that a test reaches after all.
+TEST(Report, NamesTheTestsThatReachEachRowOfThePlan) {
   const cases::Case chain = cases::chain(10000);
   const std::vector<regs::TestFacts> tests = {facts_of("worked", WorkedIn, WorkedOut),
                                               facts_of("chain", chain.in, chain.out),
                                               facts_of("extremes", ExtremesIn, ExtremesOut)};
+  std::vector<regs::PlanRow> plan;
+  char err[regs::ErrSize];
+  ASSERT_EQ(
+      regs::read_plan("full=1.. | K = N\n"
+                      "levels=10000 N=1 | a chain with one register\n"
+                      "stores=100.. | many stores\n"
+                      "N=1 stores=1.. | one register and a store | unreachable: a chain holds one result\n"
+                      "N=100 stores=0 | a hundred registers | unreachable: wrongly\n",
+                      plan, err),
+      1)
+      << err;
   std::string reached;
-  for (const regs::Coverage& row : regs::limits_reached(tests)) {
+  for (const regs::Coverage& row : regs::plan_reached(plan, tests)) {
     reached += row.what + ":";
     for (const std::string& test : row.tests) reached += " " + test;
     reached += row.tests.empty() ? " " + row.reason + "\n" : "\n";
   }
   EXPECT_EQ(reached,
-            "N = 1: chain\n"
-            "N = 100: extremes\n"
-            "K = 10: extremes\n"
-            "K = N: worked chain\n"
-            "10000 nodes: chain\n"
-            "10000 levels: chain\n"
-            "a cost of -2147483648: extremes\n"
-            "a cost of 2147483647: extremes\n"
-            "C_l and C_s at 2147483647: extremes\n"
-            "a least total beyond 32 bits: extremes\n"
-            "no store needed: chain extremes\n"
-            "at least 100 stores needed: no test reaches it\n");
+            "full=1..: K = N: worked chain\n"
+            "levels=10000 N=1: a chain with one register: chain\n"
+            "stores=100..: many stores: none\n"
+            "N=1 stores=1..: one register and a store: unreachable: a chain holds one result\n"
+            "N=100 stores=0: a hundred registers: unreachable: wrongly (yet reached by extremes)\n");
+  EXPECT_EQ(
+      regs::unmet_rows(plan, tests),
+      (std::vector<std::string>{
+          "line 3: stores=100.. (many stores) is reached by no test",
+          "line 5: N=100 stores=0 (a hundred registers) is marked unreachable, yet extremes reach it"}));
 }
 
 }  // namespace
