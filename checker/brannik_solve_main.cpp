@@ -43,23 +43,15 @@ int main(int argc, char** argv) {
   if (standard.input_lost())
     return report(regs::Unusable, regs::Verdict::InputUnusable, {regs::FaultKind::FailedOpening});
 #endif
-  char err[regs::ErrSize];
   regs::Fault fault;
   std::string answer;
-  int solved = 0;
   try {
-    if (!regs::read_task(stdin, err, &fault))
+    regs::LineReader task(stdin);
+    if (!regs::solve_task(task, answer, fault))
       return report(regs::Unusable, regs::Verdict::InputUnusable, fault);
-    try {
-      solved = regs::solve(answer, err);
-    } catch (const std::bad_alloc&) {
-      regs::delete_data();
-      throw;
-    }
-    regs::delete_data();
   } catch (const std::bad_alloc&) {
     return report(regs::NotDone, regs::Verdict::CouldNotJudge, {regs::FaultKind::OutOfMemory});
   }
-  if (!solved) return report(regs::Unusable, regs::Verdict::InputUnusable, {regs::FaultKind::RootIsLeaf});
+  char err[regs::ErrSize];
   return regs::write_all(stdout, answer, err) ? regs::Done : cannot_write(err);
 }

@@ -13,10 +13,10 @@
 #include "solve.h"
 
 int main() {
-  char err[regs::ErrSize];
   std::string answer;
-  if (!regs::read_task(stdin, err) || !regs::solve(answer, err)) return regs::Unusable;
-  regs::delete_data();
+  regs::Fault fault;
+  regs::LineReader task(stdin);
+  if (!regs::solve_task(task, answer, fault)) return regs::Unusable;
   long long total = std::stoll(answer);
   const std::size_t first_step = answer.find('\n') + 1, root_step = answer.rfind('\n', answer.size() - 2) + 1;
   const std::size_t held = answer.find(" 1\n", first_step);

@@ -62,9 +62,9 @@ TEST(Score, FallsWithEachStoreMoreAndIsTheSameOnEverySystem) {
     std::string test, least;
     const regs::TaskPlan plan{.nodes = 30, .registers = 2, .seed = seed, .degree = 2};
     ASSERT_TRUE(regs::generate_task(plan, test, err)) << err;
-    ASSERT_TRUE(regs::read_task(support::Stream(test).file, err)) << err;
-    ASSERT_TRUE(regs::solve(least, err)) << err;
-    regs::delete_data();
+    regs::LineReader task(test);
+    regs::Fault fault;
+    ASSERT_TRUE(regs::solve_task(task, least, fault));
 
     const support::ScratchDir dir;
     support::write_file(dir.path + "/in", test);

@@ -19,14 +19,11 @@ using regs::Task;
 
 // The least total cost of the task, by the solver.
 long long least_total(const Task& task) {
-  char err[regs::ErrSize];
   const std::string text = regs::task_text(task);
+  regs::LineReader lines(text);
   std::string answer;
-  if (!regs::read_task(support::Stream(text).file, err)) return -1;
-  regs::solve(answer, err);
-  const long long least = std::stoll(answer);
-  regs::delete_data();
-  return least;
+  regs::Fault fault;
+  return regs::solve_task(lines, answer, fault) ? std::stoll(answer) : -1;
 }
 
 long long fixed_cost(const Task& task) {  // every answer's cost without its stores
