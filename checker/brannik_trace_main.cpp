@@ -26,11 +26,11 @@ int trace(const regs::TraceCall& call) {
   if (j.verdict == regs::Verdict::CouldNotJudge) return regs::NotDone;
   if (!call.svg) return regs::Done;
 
-  if (trace.parent.empty()) {  // the answer could not be opened
+  if (trace.task.K.empty()) {  // the answer could not be opened
     std::fputs("brannik-trace: no replay: the tree is not drawn\n", stderr);
     return regs::Done;
   }
-  const std::size_t nodes = trace.parent.size() - 1;
+  const std::size_t nodes = trace.task.K.size();
   if (nodes > regs::MaxDrawnNodes) {
     std::fprintf(stderr, "brannik-trace: %zu nodes, more than %d: the tree is not drawn\n", nodes,
                  regs::MaxDrawnNodes);

@@ -83,7 +83,7 @@ void measure_answer(const Trace& trace, long long total, Reach& reach) {
   add(reach, Measure::Stores, stores);
   add(reach, Measure::Total, total);
   add(reach, Measure::Peak, peak);
-  add(reach, Measure::Spare, trace.registers - peak);
+  add(reach, Measure::Spare, trace.task.N - peak);
   settle(reach);
 }
 

@@ -5,7 +5,8 @@ namespace regs {
 
 Trace::Trace() {
   steps.reserve(MaxNodes + 2);  // line 1, a step per inner node, one step rejected
-  parent.reserve(MaxNodes + 1);
+  task.K.reserve(MaxNodes);
+  task.cost.reserve(MaxNodes);
 }
 
 namespace {
@@ -94,16 +95,6 @@ int replay(LineReader& file, long long& claimed_cost, long long& total, Fault& f
   return 1;
 }
 
-// The task as the trace draws it: each node's parent, and the parameters.
-void record_task(Trace& trace) {
-  trace.parent.assign(M + 1, 0);
-  for (int i = 1; i <= M; ++i)
-    for (int c = 0; c < node_map[i]->K; ++c) trace.parent[node_map[i]->children[c]->number] = i;
-  trace.registers = N;
-  trace.load = C_l;
-  trace.store = C_s;
-}
-
 }  // namespace
 
 int replay_answer(LineReader& file, char* err, long long& claimed_cost, long long& total, Fault* fault,
@@ -112,7 +103,7 @@ int replay_answer(LineReader& file, char* err, long long& claimed_cost, long lon
   int ok;
   if (trace) {
     trace->steps.clear();
-    record_task(*trace);
+    task_from_tree(trace->task);
     ok = replay(file, claimed_cost, total, found, Follower{trace->steps});
   } else {
     ok = replay(file, claimed_cost, total, found, Unfollowed{});

@@ -7,6 +7,7 @@
 
 #include "fault.h"
 #include "regs.h"
+#include "task.h"
 
 namespace regs {
 
@@ -30,8 +31,7 @@ struct Trace {
   // so that following a replay allocates nothing.
   Trace();
   std::vector<Step> steps;  // line 1, every step done, and the step rejected, if any
-  std::vector<int> parent;  // by node number 1 to M: its parent, 0 for the root
-  int registers = 0, load = 0, store = 0;
+  Task task;                // the task replayed on; no node when the replay never began
 };
 
 // Replay "REGS.OUT" on the tree. Return 1 when the answer

@@ -11,18 +11,20 @@ Task task_of(std::string_view text) {
   LineReader lines(text);
   char err[ErrSize];
   if (!read_task(lines, err)) return {};
-  Task task = task_in_memory();
+  Task task;
+  task_from_tree(task);
   delete_data();
   return task;
 }
 
-Task task_in_memory() {
-  Task task{N, C_l, C_s, std::vector<int>(M), std::vector<int>(M)};
+void task_from_tree(Task& task) {
+  task.N = N, task.C_l = C_l, task.C_s = C_s;
+  task.K.resize(M);
+  task.cost.resize(M);
   for (int i = 1; i <= M; ++i) {
     task.K[i - 1] = node_map[i]->K;
     task.cost[i - 1] = node_map[i]->K > 0 ? node_map[i]->cost : 0;
   }
-  return task;
 }
 
 std::string task_text(const Task& task) {

@@ -23,8 +23,9 @@ struct Task {
 // runs out.
 Task task_of(std::string_view text);
 
-// The task that read_task left in memory.
-Task task_in_memory();
+// The task that read_task left in memory, into task: its vectors' room is
+// reused, so that a task set aside for the largest allocates nothing.
+void task_from_tree(Task& task);
 
 // The canonical "REGS.IN" text of a task: plain decimal, one blank between the
 // two numbers of line 2, a line feed after every line.

@@ -13,13 +13,22 @@ namespace regs {
 
 namespace {
 
-// Each node's children in order, from the parents the replay recorded:
-// pre-order numbers make the children of a node rise from left to right.
-std::vector<std::vector<int>> children_of(const Trace& trace) {
-  std::vector<std::vector<int>> children(trace.parent.size());
-  for (std::size_t i = 2; i < trace.parent.size(); ++i)
-    children[trace.parent[i]].push_back(static_cast<int>(i));
-  return children;
+// The recorded tree by node number (from 1): each node's children in order,
+// rising from left to right, and its parent (0 for the root).
+struct Tree {
+  std::vector<std::vector<int>> children;
+  std::vector<int> parent;
+};
+
+Tree tree_of(const Trace& trace) {
+  const auto by_index = children_of(trace.task);
+  Tree tree{std::vector<std::vector<int>>(by_index.size() + 1), std::vector<int>(by_index.size() + 1, 0)};
+  for (std::size_t v = 0; v < by_index.size(); ++v)
+    for (const int c : by_index[v]) {
+      tree.children[v + 1].push_back(c + 1);
+      tree.parent[c + 1] = static_cast<int>(v + 1);
+    }
+  return tree;
 }
 
 // The line the replay rejected, when the fault lies in a line rather than
@@ -90,7 +99,7 @@ std::string trace_table(const Judgement& j, const Trace& trace) {
   const std::string verdict = verdict_line(j).text;
   if (j.verdict != Verdict::Accepted && j.verdict != Verdict::Rejected) return verdict;
 
-  const auto children = children_of(trace);
+  const auto children = tree_of(trace).children;
   std::vector<Row> rows = {{Header, ""}};
   for (const Step& step : trace.steps) rows.push_back(row_of(step, j, children));
   if (step_at_fault(j, trace))
@@ -102,10 +111,10 @@ std::string trace_table(const Judgement& j, const Trace& trace) {
   for (const Row& row : rows)
     for (int c = 0; c < Columns; ++c) width[c] = std::max(width[c], row.cells[c].size());
   // No parameters when the answer could not be opened: the replay never began.
-  std::string text = trace.parent.empty()
-                         ? ""
-                         : format("registers %d, load cost %d, store cost %d, %zu nodes\n", trace.registers,
-                                  trace.load, trace.store, trace.parent.size() - 1);
+  const Task& task = trace.task;
+  std::string text = task.K.empty() ? ""
+                                    : format("registers %d, load cost %d, store cost %d, %zu nodes\n", task.N,
+                                             task.C_l, task.C_s, task.K.size());
   for (const Row& row : rows) {
     std::string line;
     for (int c = 0; c < Columns; ++c) {
@@ -129,8 +138,8 @@ constexpr const char* Meaning[] = {"not evaluated", "held in a register", "store
 }  // namespace
 
 std::string trace_svg(const Judgement& j, const Trace& trace) {
-  const auto children = children_of(trace);
-  const int m = static_cast<int>(trace.parent.size()) - 1;
+  const auto [children, parent] = tree_of(trace);
+  const int m = static_cast<int>(trace.task.K.size());
   std::vector<State> state(m + 1, NotEvaluated);
   std::vector<int> line(m + 1, 0);
   for (int i = 1; i <= m; ++i)
@@ -151,7 +160,7 @@ std::string trace_svg(const Judgement& j, const Trace& trace) {
   std::vector<int> x(m + 1, 0), depth(m + 1, 0);
   int leaves = 0, deepest = 0;
   for (int i = 1; i <= m; ++i) {
-    if (i > 1) depth[i] = depth[trace.parent[i]] + 1;
+    if (i > 1) depth[i] = depth[parent[i]] + 1;
     deepest = std::max(deepest, depth[i]);
     if (children[i].empty()) x[i] = Margin + Dx * leaves++;
   }
@@ -172,8 +181,8 @@ std::string trace_svg(const Judgement& j, const Trace& trace) {
         "<text x=\"%d\" y=\"43\" font-size=\"11\">%s</text>\n",
         10 + 135 * s, Fill[s], 27 + 135 * s, Meaning[s]);
   for (int i = 2; i <= m; ++i)
-    svg += format("<line x1=\"%d\" y1=\"%d\" x2=\"%d\" y2=\"%d\" stroke=\"#606060\"/>\n", x[trace.parent[i]],
-                  y(trace.parent[i]), x[i], y(i));
+    svg += format("<line x1=\"%d\" y1=\"%d\" x2=\"%d\" y2=\"%d\" stroke=\"#606060\"/>\n", x[parent[i]],
+                  y(parent[i]), x[i], y(i));
   for (int i = 1; i <= m; ++i) {
     if (children[i].empty()) {  // a leaf, at fault when a step names it
       svg += format(
