@@ -30,8 +30,8 @@ int main(int argc, char** argv) {
 
   regs::Failure verdict;
   long long runs = 0;
-  const regs::Task smallest =
-      regs::shrink_failure(call.command, search, call.options.time_limit, verdict, runs);
+  const regs::Task smallest = regs::shrink_failure(call.command, search, call.options.time_limit,
+                                                   call.options.memory_mib, verdict, runs);
   std::printf("shrunk from %zu to %zu nodes in %lld runs\n", search.task.K.size(), smallest.K.size(), runs);
   std::printf("%s: %s\n", call.file.c_str(), verdict.verdict.c_str());
   if (!regs::write_file(call.file.c_str(), regs::task_text(smallest), err))

@@ -64,8 +64,12 @@ std::string task_text(const Task& task) {
   return text;
 }
 
-Failure judge_run(const std::string& text, const Ending& run, double seconds) {
+Failure judge_run(const std::string& text, const Ending& run, double seconds, long memory_mib) {
   switch (run.end) {
+    case Ending::MemoryLimit:
+      return {Failure::MemoryLimit, FaultKind::None, 0,
+              "memory limit: " + std::to_string((run.peak_kib + 1023) / 1024) + " MiB used, more than " +
+                  std::to_string(memory_mib) + " MiB"};
     case Ending::TimedOut:
       return {Failure::TimeLimit, FaultKind::None, 0,
               "time limit: still running after " + seconds_text(seconds) + " s"};
@@ -137,13 +141,37 @@ enum class Edit {
   ZeroCost,  // the node's cost set to 0
 };
 
-// The nodes an edit may apply to, in pre-order.
+// Each node's depth, the root's 1.
+std::vector<int> depths(const Task& task) {
+  const auto children = children_of(task);
+  std::vector<int> depth(task.K.size(), 1);
+  for (std::size_t v = 0; v < children.size(); ++v)
+    for (const int c : children[v]) depth[c] = depth[v] + 1;
+  return depth;
+}
+
+// Above this many nodes, Cut and Leaf keep the last node and its ancestors:
+// the prefix search found the task failing no more without the last node, so
+// that cutting it again is rarely worth a run, and on a long chain every cut
+// would be. Smaller tasks have every node tried, for failures that a cut
+// elsewhere brings back.
+constexpr int KeepLastAbove = 100;
+
+// The nodes an edit may apply to, in pre-order; one-child nodes are left to
+// merge_chains.
 std::vector<int> candidates(const Task& task, Edit edit) {
+  const int n = static_cast<int>(task.K.size());
+  std::vector<char> kept(n, 0);
+  if ((edit == Edit::Cut || edit == Edit::Leaf) && n > KeepLastAbove) {
+    const auto depth = depths(task);
+    for (int v = n - 1, below = n; v >= 0; --v)  // an ancestor is the nearest node above, one level up
+      if (v == n - 1 || depth[v] == depth[below] - 1) kept[v] = 1, below = v;
+  }
   std::vector<int> nodes;
-  for (int v = 0; v < static_cast<int>(task.K.size()); ++v)
-    if (edit == Edit::Cut      ? v > 0
-        : edit == Edit::Leaf   ? v > 0 && task.K[v] > 0
-        : edit == Edit::Splice ? task.K[v] > 0
+  for (int v = 0; v < n; ++v)
+    if (edit == Edit::Cut      ? !kept[v]
+        : edit == Edit::Leaf   ? !kept[v] && task.K[v] > 0
+        : edit == Edit::Splice ? task.K[v] > 1
                                : task.cost[v] != 0)
       nodes.push_back(v);
   return nodes;
@@ -210,6 +238,58 @@ bool edit_in_chunks(Task& task, Edit edit, const Fails& fails) {
   return changed;
 }
 
+// Cuts every node whose key is above a bound: the least bound at which fails
+// still holds, by a halving search from the whole task. Whether one was cut.
+bool cut_by_halves(Task& task, const std::vector<int>& key, const Fails& fails) {
+  int failing = *std::max_element(key.begin(), key.end()), passing = 0;
+  std::optional<Task> smallest;
+  while (failing - passing > 1) {
+    const int middle = passing + (failing - passing) / 2;
+    std::vector<char> marked(key.size());
+    for (std::size_t v = 0; v < key.size(); ++v) marked[v] = key[v] > middle;
+    std::optional<Task> trial = apply(task, Edit::Cut, marked);
+    if (trial && fails(*trial))
+      failing = middle, smallest = std::move(trial);
+    else
+      passing = middle;
+  }
+  if (smallest) task = std::move(*smallest);
+  return smallest.has_value();
+}
+
+// Merges each chain of one-child nodes, from the last: as many of its nodes,
+// from its top, replaced by their child as a halving search finds fails to
+// hold with, all of them tried first. Whether one was merged.
+bool merge_chains(Task& task, const Fails& fails) {
+  bool changed = false;
+  for (int bottom = static_cast<int>(task.K.size()) - 1; bottom >= 0; --bottom) {
+    if (task.K[bottom] != 1) continue;
+    int top = bottom;
+    while (top > 0 && task.K[top - 1] == 1) --top;  // a one-child node's child comes next
+    const auto merged = [&](int count) {
+      std::vector<char> marked(task.K.size(), 0);
+      std::fill(marked.begin() + top, marked.begin() + top + count, 1);
+      std::optional<Task> trial = apply(task, Edit::Splice, marked);
+      return trial && fails(*trial) ? trial : std::nullopt;
+    };
+    const int length = bottom - top + 1;
+    std::optional<Task> best = merged(length);
+    if (!best) {
+      int failing = 0, passing = length;
+      while (passing - failing > 1) {
+        const int middle = failing + (passing - failing) / 2;
+        if (std::optional<Task> trial = merged(middle))
+          failing = middle, best = std::move(trial);
+        else
+          passing = middle;
+      }
+    }
+    if (best) task = std::move(*best), changed = true;
+    bottom = top;
+  }
+  return changed;
+}
+
 // Moves the number that field selects toward target while fails holds:
 // target itself, or else the nearest to it that a halving search finds.
 // Every value between target and the number must make a valid task.
@@ -240,7 +320,7 @@ Task shrink(Task task, const Fails& fails) {
   const auto store = [](Task& t) -> int& { return t.C_s; };
   // Each step of a round, once it has changed nothing, is skipped until the
   // task changes: the last round then costs no runs.
-  std::optional<Task> settled[8];
+  std::optional<Task> settled[11];
   const auto step = [&](int i, const auto& edit) {
     if (settled[i] && *settled[i] == task) return false;
     const bool changed = edit();
@@ -248,15 +328,22 @@ Task shrink(Task task, const Fails& fails) {
     return changed;
   };
   for (bool changed = true; changed;) {
-    changed = step(0, [&] { return edit_in_chunks(task, Edit::Cut, fails); });
-    changed |= step(1, [&] { return edit_in_chunks(task, Edit::Leaf, fails); });
-    changed |= step(2, [&] { return edit_in_chunks(task, Edit::Splice, fails); });
+    changed = step(0, [&] { return cut_by_halves(task, depths(task), fails); });
+    changed |= step(1, [&] {
+      std::vector<int> order(task.K.size());
+      for (std::size_t v = 0; v < order.size(); ++v) order[v] = static_cast<int>(v) + 1;
+      return cut_by_halves(task, order, fails);
+    });
+    changed |= step(2, [&] { return edit_in_chunks(task, Edit::Cut, fails); });
+    changed |= step(3, [&] { return edit_in_chunks(task, Edit::Leaf, fails); });
+    changed |= step(4, [&] { return edit_in_chunks(task, Edit::Splice, fails); });
+    changed |= step(5, [&] { return merge_chains(task, fails); });
     const int widest = std::max(1, *std::max_element(task.K.begin(), task.K.end()));
-    changed |= step(3, [&] { return lower(task, registers, widest, fails); });
-    changed |= step(4, [&] { return lower(task, load, 1, fails); });
-    changed |= step(5, [&] { return lower(task, store, 1, fails); });
-    changed |= step(6, [&] { return edit_in_chunks(task, Edit::ZeroCost, fails); });
-    changed |= step(7, [&] {
+    changed |= step(6, [&] { return lower(task, registers, widest, fails); });
+    changed |= step(7, [&] { return lower(task, load, 1, fails); });
+    changed |= step(8, [&] { return lower(task, store, 1, fails); });
+    changed |= step(9, [&] { return edit_in_chunks(task, Edit::ZeroCost, fails); });
+    changed |= step(10, [&] {
       bool lowered = false;
       for (const int v : candidates(task, Edit::ZeroCost)) {
         const auto cost = [v](Task& t) -> int& { return t.cost[v]; };
@@ -288,8 +375,9 @@ std::string gen_call(const TaskPlan& plan) {
 
 namespace {
 
-constexpr int SearchRegisters[] = {1, 2, 3, 4, 5, 7, 10, 100};
-constexpr int Shapes = std::size(ShapeNames), Ranges = 2;
+// Both ends of every band of N (1, 2-9, 10, 11-99, 100), and 3.
+constexpr int SearchRegisters[] = {1, 2, 3, 9, 10, 11, 99, 100};
+constexpr int Shapes = std::size(ShapeNames), Ranges = 3;
 constexpr int PlansPerSize = std::size(SearchRegisters) * Shapes * Ranges;
 
 // Every size from 2 to 16, then a quarter more each time up to max_nodes.
@@ -310,7 +398,10 @@ TaskPlan search_plan(std::uint64_t t, int max_nodes, std::uint32_t first_seed) {
   plan.registers = SearchRegisters[at % PlansPerSize / (Shapes * Ranges)];
   plan.shape = static_cast<Shape>(at % (Shapes * Ranges) / Ranges);
   plan.seed = static_cast<std::uint32_t>(first_seed + t);
-  if (at % Ranges == 1) {
+  if (at % Ranges == 0) {  // the least values, and costs around 0
+    plan.cost_low = -2, plan.cost_high = 2;
+    plan.load_high = plan.store_high = 2;
+  } else if (at % Ranges == 2) {
     plan.cost_low = INT_MIN, plan.cost_high = INT_MAX;
     plan.load_high = plan.store_high = INT_MAX;
   }
@@ -324,13 +415,14 @@ TaskPlan search_plan(std::uint64_t t, int max_nodes, std::uint32_t first_seed) {
 }
 
 int test_once(const std::vector<std::string>& command, const std::string& text, double time_limit,
-              Failure& failure, long long& runs, char* err) {
+              long memory_mib, Failure& failure, long long& runs, char* err) {
   for (int run_number = 1;; ++run_number) {
     Ending run;
-    if (!run_solution(command, text, {.seconds = time_limit}, run, err)) return 0;
+    if (!run_solution(command, text, {.seconds = time_limit, .resident_mib = memory_mib}, run, err)) return 0;
     ++runs;
-    failure = judge_run(text, run, time_limit);
-    if (failure.kind != Failure::TimeLimit || run_number == 2) return 1;
+    failure = judge_run(text, run, time_limit, memory_mib);
+    if (failure.kind != Failure::TimeLimit || run_number == 2 || run.cpu_seconds >= 0.98 * time_limit)
+      return 1;
   }
 }
 
@@ -346,7 +438,7 @@ int find_failure(const std::vector<std::string>& command, const StressOptions& o
     if (!generate_task(plan, text, refused)) continue;
     ++search.tests;
     Failure failure;
-    if (!test_once(command, text, options.time_limit, failure, runs, err)) return 0;
+    if (!test_once(command, text, options.time_limit, options.memory_mib, failure, runs, err)) return 0;
     if (failure.kind != Failure::None) {
       search.plan = plan;
       search.failure = failure;
@@ -359,12 +451,12 @@ int find_failure(const std::vector<std::string>& command, const StressOptions& o
 }
 
 Task shrink_failure(const std::vector<std::string>& command, const Search& search, double time_limit,
-                    Failure& verdict, long long& runs) {
+                    long memory_mib, Failure& verdict, long long& runs) {
   verdict = search.failure;
   return shrink(search.task, [&](const Task& task) {
     Failure failure;
     char err[ErrSize];
-    if (!test_once(command, task_text(task), time_limit, failure, runs, err) ||
+    if (!test_once(command, task_text(task), time_limit, memory_mib, failure, runs, err) ||
         !same_way(failure, search.failure))
       return false;
     verdict = failure;
@@ -391,19 +483,21 @@ bool seconds(std::string_view text, double low, double high, double& value) {
 
 int read_stress_call(int argc, char** argv, StressCall& call, char* err) {
   constexpr const char* Usage =
-      "usage: brannik-stress [--seed=S] [--budget=SECONDS] [--max-nodes=M] [--time-limit=SECONDS] [-o FILE] "
-      "-- <command...>";
+      "usage: brannik-stress [--seed=S] [--budget=SECONDS] [--max-nodes=M] [--time-limit=SECONDS] "
+      "[--memory=MIB] [-o FILE] -- <command...>";
   int i = 1;
   for (; i < argc && std::strcmp(argv[i], "--") != 0; ++i) {
     const std::string_view option = argv[i];
     const std::size_t equals = option.find('=');
     const std::string_view name = option.substr(0, equals);
     const std::string value(equals == option.npos ? "" : option.substr(equals + 1));
-    long long nodes = 0;
+    long long number = 0;
     if (option == "-o" && i + 1 < argc)
       call.file = argv[++i];
-    else if (name == "--max-nodes" && whole(value, 2, MaxNodes, nodes))
-      call.options.max_nodes = static_cast<int>(nodes);
+    else if (name == "--max-nodes" && whole(value, 2, MaxNodes, number))
+      call.options.max_nodes = static_cast<int>(number);
+    else if (name == "--memory" && whole(value, 1, 1 << 20, number))
+      call.options.memory_mib = static_cast<long>(number);
     else if (!(name == "--seed" && read_seed(value.c_str(), call.options.seed)) &&
              !(name == "--budget" && seconds(value, 0, 1e9, call.options.budget)) &&
              !(name == "--time-limit" && seconds(value, 0.001, 1e6, call.options.time_limit)))

@@ -35,7 +35,7 @@ std::string task_text(const Task& task);
 // replay's fault, for a crash the signal, for a non-zero status the status,
 // which another failure must match to be the same.
 struct Failure {
-  enum Kind { None, Rejected, Dearer, Cheaper, Crashed, ExitStatus, TimeLimit, OutputLimit };
+  enum Kind { None, Rejected, Dearer, Cheaper, Crashed, ExitStatus, TimeLimit, OutputLimit, MemoryLimit };
   Kind kind = None;
   FaultKind fault = FaultKind::None;  // Rejected: the kind of the replay's fault
   int code = 0;                       // Crashed: the signal; ExitStatus: the status
@@ -47,32 +47,34 @@ struct Failure {
 // answer replayed on the tree and its total compared with the least that
 // solve() finds: rejected by the replay, dearer than the least, or cheaper
 // than it (the solver is wrong then); None when accepted at the least cost.
-// `seconds` is the time limit, for the verdict's words.
-Failure judge_run(const std::string& text, const Ending& run, double seconds);
+// `seconds` and `memory_mib` are the limits, for the verdict's words.
+Failure judge_run(const std::string& text, const Ending& run, double seconds, long memory_mib);
 
 // Whether two failures are the same: of one kind, with the same fault or code.
 bool same_way(const Failure& a, const Failure& b);
 
 // Shrinks a task on which `fails` holds to a smaller one on which it still
-// holds, by edits that each keep the task valid: a subtree cut off its parent
-// (the parent a leaf when no child is left), an inner node made a leaf, a
-// node replaced by its children (a chain merged), then N, C_l, C_s and the
-// costs each lowered (the costs toward 0). Edits are tried on many nodes at
-// a time first, then on fewer, down to one, in pre-order; the passes repeat
-// until none succeeds. The result has no more nodes than the task, and N,
-// C_l, C_s and each cost no farther from their targets; the same `fails`
-// gives the same result. `fails` is only called on valid tasks.
+// holds, by edits that each keep the task valid. First the large cuts, each
+// a halving search on its size: the nodes below a depth cut, then the nodes
+// after a place in pre-order. Then a subtree cut off its parent (the parent a
+// leaf when no child is left), an inner node made a leaf, a node of several
+// children replaced by them, tried on many nodes at a time first, then on
+// fewer, down to one, in pre-order; on a large task these keep the last
+// node and its ancestors, since the search before found the task failing no
+// more without it. Then each chain of one-child nodes merged, a halving search on how many
+// of its nodes go. Then N, C_l, C_s and the costs each lowered (the costs
+// toward 0). The passes repeat until none succeeds. A failure that needs a
+// large tree so reaches it in runs that grow with the logarithm of the size. The result has no more nodes
+// than the task, and N, C_l, C_s and each cost no farther from their targets; the same `fails` gives the same
+// result. `fails` is only called on valid tasks.
 Task shrink(Task task, const std::function<bool(const Task&)>& fails);
 
 // The brannik-gen call that makes the plan's test.
 std::string gen_call(const TaskPlan& plan);
 
-// The search's test number t (from 0): trees from 2 nodes growing to
-// max_nodes, and at each size every shape, N = 1, 2, 3, 4, 5, 7, 10 and 100
-// in turn, costs from brannik-gen's default ranges and from the full 32-bit
-// ones; after the largest size the same again. The seed is first_seed + t
-// (modulo 2^32). Plans that generate_task refuses (a comb with N = 1) are
-// part of the order, and skipped by the search.
+// The search's test number t (from 0), in the order brannik-stress(1)
+// describes. Plans that generate_task refuses (a comb with N = 1) are part of
+// the order, and skipped by the search.
 TaskPlan search_plan(std::uint64_t t, int max_nodes, std::uint32_t first_seed);
 
 struct StressOptions {
@@ -80,12 +82,13 @@ struct StressOptions {
   double budget = 60;  // seconds of searching
   int max_nodes = MaxNodes;
   double time_limit = 2;  // seconds a run
+  long memory_mib = 256;  // peak resident memory a run
 };
 
 // brannik-stress [--seed=S] [--budget=SECONDS] [--max-nodes=M]
-// [--time-limit=SECONDS] [-o FILE] -- <command...>: S a seed (read_seed), M
-// from 2 to MaxNodes, SECONDS a decimal such as 2 or 0.5, and a command of at
-// least its program.
+// [--time-limit=SECONDS] [--memory=MIB] [-o FILE] -- <command...>: S a seed
+// (read_seed), M from 2 to MaxNodes, SECONDS a decimal such as 2 or 0.5, MIB
+// from 1 to 1048576, and a command of at least its program.
 struct StressCall {
   StressOptions options;
   std::string file = "stress.in";
@@ -104,11 +107,12 @@ struct Search {
 };
 
 // Runs the command on the test `text` (run_solution) and judges the run
-// (judge_run); a time limit is run again, and the second run's verdict
-// stands. Each run is counted in `runs`. Returns 1 with the failure, or 0
+// (judge_run); a time limit on which the program spent less than 98% of the
+// limit on the processor (others' load may have held it up) is run again, and
+// the second run's verdict stands. Each run is counted in `runs`. Returns 1 with the failure, or 0
 // with the reason in err (of size ErrSize) when the command cannot be started.
 int test_once(const std::vector<std::string>& command, const std::string& text, double time_limit,
-              Failure& failure, long long& runs, char* err);
+              long memory_mib, Failure& failure, long long& runs, char* err);
 
 // Runs the command on the search's tests in order (test_once) until one fails
 // or the budget is spent. Returns 1 with the search, or 0 with the reason in
@@ -120,6 +124,6 @@ int find_failure(const std::vector<std::string>& command, const StressOptions& o
 // it in the same way (test_once and same_way). Returns the smallest test;
 // `verdict` gets the failure on it, `runs` counts the runs.
 Task shrink_failure(const std::vector<std::string>& command, const Search& search, double time_limit,
-                    Failure& verdict, long long& runs);
+                    long memory_mib, Failure& verdict, long long& runs);
 
 }  // namespace regs
