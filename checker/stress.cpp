@@ -378,7 +378,7 @@ namespace {
 // Both ends of every band of N (1, 2-9, 10, 11-99, 100), and 3.
 constexpr int SearchRegisters[] = {1, 2, 3, 9, 10, 11, 99, 100};
 constexpr int Shapes = std::size(ShapeNames), Ranges = 3;
-constexpr int PlansPerSize = std::size(SearchRegisters) * Shapes * Ranges;
+constexpr int PlansPerSize = std::size(SearchRegisters) * Shapes;
 
 // Every size from 2 to 16, then a quarter more each time up to max_nodes.
 std::vector<int> search_sizes(int max_nodes) {
@@ -395,13 +395,15 @@ TaskPlan search_plan(std::uint64_t t, int max_nodes, std::uint32_t first_seed) {
   const std::uint64_t at = t % (sizes.size() * PlansPerSize);
   TaskPlan plan;
   plan.nodes = sizes[at / PlansPerSize];
-  plan.registers = SearchRegisters[at % PlansPerSize / (Shapes * Ranges)];
-  plan.shape = static_cast<Shape>(at % (Shapes * Ranges) / Ranges);
+  const std::uint64_t registers = at % PlansPerSize / Shapes,
+                      range = (at / PlansPerSize + registers) % Ranges;
+  plan.registers = SearchRegisters[registers];
+  plan.shape = static_cast<Shape>(at % Shapes);
   plan.seed = static_cast<std::uint32_t>(first_seed + t);
-  if (at % Ranges == 0) {  // the least values, and costs around 0
+  if (range == 0) {  // the least values, and costs around 0
     plan.cost_low = -2, plan.cost_high = 2;
     plan.load_high = plan.store_high = 2;
-  } else if (at % Ranges == 2) {
+  } else if (range == 2) {
     plan.cost_low = INT_MIN, plan.cost_high = INT_MAX;
     plan.load_high = plan.store_high = INT_MAX;
   }
