@@ -217,10 +217,14 @@ std::optional<Task> apply(const Task& task, Edit edit, const std::vector<char>& 
 }
 
 // Applies the edit to chunks of its candidates, halving the chunks down to one
-// node; keeps each result on which fails holds. Whether one was kept.
-bool edit_in_chunks(Task& task, Edit edit, const Fails& fails) {
+// node; keeps each result on which fails holds. With `brief`, the halving
+// stops once two sizes in a row kept nothing: the failure needs most of the
+// tree, and each smaller size costs twice the runs. Whether one was kept.
+bool edit_in_chunks(Task& task, Edit edit, const Fails& fails, bool brief) {
   bool changed = false;
-  for (std::size_t chunk = candidates(task, edit).size(); chunk > 0; chunk /= 2) {
+  for (std::size_t chunk = candidates(task, edit).size(), barren = 0; chunk > 0; chunk /= 2) {
+    if (brief && barren == 2) break;
+    ++barren;
     for (std::size_t at = 0;;) {
       const std::vector<int> nodes = candidates(task, edit);
       if (at >= nodes.size()) break;
@@ -230,6 +234,7 @@ bool edit_in_chunks(Task& task, Edit edit, const Fails& fails) {
       if (trial && fails(*trial)) {
         task = *trial;
         changed = true;
+        barren = 0;
       } else {
         at += chunk;
       }
@@ -314,7 +319,7 @@ bool lower(Task& task, Field field, long long target, const Fails& fails) {
 
 }  // namespace
 
-Task shrink(Task task, const Fails& fails) {
+Task shrink(Task task, const Fails& fails, bool slow) {
   const auto registers = [](Task& t) -> int& { return t.N; };
   const auto load = [](Task& t) -> int& { return t.C_l; };
   const auto store = [](Task& t) -> int& { return t.C_s; };
@@ -334,15 +339,15 @@ Task shrink(Task task, const Fails& fails) {
       for (std::size_t v = 0; v < order.size(); ++v) order[v] = static_cast<int>(v) + 1;
       return cut_by_halves(task, order, fails);
     });
-    changed |= step(2, [&] { return edit_in_chunks(task, Edit::Cut, fails); });
-    changed |= step(3, [&] { return edit_in_chunks(task, Edit::Leaf, fails); });
-    changed |= step(4, [&] { return edit_in_chunks(task, Edit::Splice, fails); });
+    changed |= step(2, [&] { return edit_in_chunks(task, Edit::Cut, fails, slow); });
+    changed |= step(3, [&] { return edit_in_chunks(task, Edit::Leaf, fails, slow); });
+    changed |= step(4, [&] { return edit_in_chunks(task, Edit::Splice, fails, slow); });
     changed |= step(5, [&] { return merge_chains(task, fails); });
     const int widest = std::max(1, *std::max_element(task.K.begin(), task.K.end()));
     changed |= step(6, [&] { return lower(task, registers, widest, fails); });
     changed |= step(7, [&] { return lower(task, load, 1, fails); });
     changed |= step(8, [&] { return lower(task, store, 1, fails); });
-    changed |= step(9, [&] { return edit_in_chunks(task, Edit::ZeroCost, fails); });
+    changed |= step(9, [&] { return edit_in_chunks(task, Edit::ZeroCost, fails, slow); });
     changed |= step(10, [&] {
       bool lowered = false;
       for (const int v : candidates(task, Edit::ZeroCost)) {
@@ -455,15 +460,19 @@ int find_failure(const std::vector<std::string>& command, const StressOptions& o
 Task shrink_failure(const std::vector<std::string>& command, const Search& search, double time_limit,
                     long memory_mib, Failure& verdict, long long& runs) {
   verdict = search.failure;
-  return shrink(search.task, [&](const Task& task) {
-    Failure failure;
-    char err[ErrSize];
-    if (!test_once(command, task_text(task), time_limit, memory_mib, failure, runs, err) ||
-        !same_way(failure, search.failure))
-      return false;
-    verdict = failure;
-    return true;
-  });
+  const bool slow = search.failure.kind == Failure::TimeLimit;
+  return shrink(
+      search.task,
+      [&](const Task& task) {
+        Failure failure;
+        char err[ErrSize];
+        if (!test_once(command, task_text(task), time_limit, memory_mib, failure, runs, err) ||
+            !same_way(failure, search.failure))
+          return false;
+        verdict = failure;
+        return true;
+      },
+      slow);
 }
 
 namespace {

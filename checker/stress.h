@@ -64,10 +64,12 @@ bool same_way(const Failure& a, const Failure& b);
 // more without it. Then each chain of one-child nodes merged, a halving search on how many
 // of its nodes go. Then N, C_l, C_s and the costs each lowered (the costs
 // toward 0). The passes repeat until none succeeds. A failure that needs a
-// large tree so reaches it in runs that grow with the logarithm of the size. The result has no more nodes
+// large tree so reaches it in runs that grow with the logarithm of the size.
+// `slow` when a run that fails may take a whole time limit: the chunks then
+// stop halving once two sizes in a row kept nothing. The result has no more nodes
 // than the task, and N, C_l, C_s and each cost no farther from their targets; the same `fails` gives the same
 // result. `fails` is only called on valid tasks.
-Task shrink(Task task, const std::function<bool(const Task&)>& fails);
+Task shrink(Task task, const std::function<bool(const Task&)>& fails, bool slow = false);
 
 // The brannik-gen call that makes the plan's test.
 std::string gen_call(const TaskPlan& plan);
