@@ -149,6 +149,8 @@ TEST(BrannikStress, ExitsZeroOneOrTwoAndWritesTheSmallestTest) {
       {"-- sh solution.sh", "kill -SEGV $$\n", 1, "failing test 1 after", 2},
       {"--time-limit=0.2 -- sleep 5", "", 1, "failing test 1 after", 2},
       {"-- yes", "", 1, "failing test 1 after", 2},
+      {"--memory=32 -- sh solution.sh", "x=$(head -c 100000000 /dev/zero | tr '\\0' x)\n", 1,
+       "failing test 1 after", 2},
       {"--budget=1", "", 2, ""},
       {"--seed=-1 -- " + solve, "", 2, ""},
       {"-- /no/such/solution", "", 2, ""},
