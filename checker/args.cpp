@@ -173,19 +173,21 @@ int read_cms_call(int argc, char** argv, CmsCall& call, char* err) {
 
 int read_stress_call(int argc, char** argv, StressCall& call, char* err) {
   constexpr const char* Usage =
-      "usage: brannik-stress [--seed=S] [--budget=SECONDS] [--max-nodes=M] [--time-limit=SECONDS] [-o FILE] "
-      "-- <command...>";
+      "usage: brannik-stress [--seed=S] [--budget=SECONDS] [--max-nodes=M] [--time-limit=SECONDS] "
+      "[--memory=MIB] [-o FILE] -- <command...>";
   int i = 1;
   for (; i < argc && std::strcmp(argv[i], "--") != 0; ++i) {
     const std::string_view option = argv[i];
     const std::size_t equals = option.find('=');
     const std::string_view name = option.substr(0, equals);
     const std::string_view value = equals == option.npos ? "" : option.substr(equals + 1);
-    long long nodes = 0;
+    long long number = 0;
     if (option == "-o" && i + 1 < argc)
       call.file = argv[++i];
-    else if (name == "--max-nodes" && plain_within(value, 2, MaxNodes, nodes))
-      call.options.max_nodes = static_cast<int>(nodes);
+    else if (name == "--max-nodes" && plain_within(value, 2, MaxNodes, number))
+      call.options.max_nodes = static_cast<int>(number);
+    else if (name == "--memory" && plain_within(value, 1, 1048576, number))
+      call.options.memory_mib = static_cast<long>(number);
     else if (!(name == "--seed" && read_seed(std::string(value).c_str(), call.options.seed)) &&
              !(name == "--budget" && decimal_within(value, 0, 1e9, call.options.budget)) &&
              !(name == "--time-limit" && decimal_within(value, 0.001, 1e6, call.options.time_limit)))

@@ -84,12 +84,13 @@ struct StressOptions {
   double budget = 60;  // seconds of searching
   int max_nodes = MaxNodes;
   double time_limit = 2;  // seconds a run
+  long memory_mib = 256;  // peak resident memory a run
 };
 
 // brannik-stress [--seed=S] [--budget=SECONDS] [--max-nodes=M]
-// [--time-limit=SECONDS] [-o FILE] -- <command...>: S a seed (read_seed), M
-// from 2 to MaxNodes, SECONDS as read_seconds reads them, and a command of at
-// least its program.
+// [--time-limit=SECONDS] [--memory=MIB] [-o FILE] -- <command...>: S a seed
+// (read_seed), M from 2 to MaxNodes, SECONDS as read_seconds reads them, MIB
+// from 1 to 1048576, and a command of at least its program.
 struct StressCall {
   StressOptions options;
   std::string file = "stress.in";

@@ -48,8 +48,8 @@ int main(int argc, char** argv) {
 
   regs::Judgement verdict;
   long long runs = 0;
-  const regs::Task smallest =
-      regs::shrink_failure(call.command, search, call.options.time_limit, verdict, runs);
+  const regs::Task smallest = regs::shrink_failure(call.command, search, call.options.time_limit,
+                                                   call.options.memory_mib, verdict, runs);
   if (!regs::write_file(call.file.c_str(), regs::task_text(smallest), err))
     return cannot("cannot write " + call.file + ": " + err);
   std::snprintf(line, sizeof line, "shrunk from %zu to %zu nodes in %lld runs", search.task.K.size(),

@@ -16,6 +16,8 @@ Judgement judge_run(const Ending& run, const RunLimits& limits, std::string_view
                     std::llround(1000 * (limits.cpu_seconds > 0 ? limits.cpu_seconds : limits.seconds)));
     case Ending::OutputLimit:
       return failed(FaultKind::OutputLimit, static_cast<long long>(MaxOutput));
+    case Ending::MemoryLimit:
+      return failed(FaultKind::MemoryLimit, (run.peak_kib + 1023) / 1024, limits.resident_mib);
     case Ending::Signalled:
       return failed(FaultKind::Signalled, run.code);
     case Ending::Exited:

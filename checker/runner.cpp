@@ -69,8 +69,11 @@ int resource_limits(const RunLimits& limits, Resource (&out)[3]) {
   };
   const auto cpu = static_cast<rlim_t>(std::ceil(limits.cpu_seconds));
   if (limits.cpu_seconds > 0) capped(RLIMIT_CPU, cpu, cpu + 1);
-  const auto mib = std::min(static_cast<rlim_t>(limits.memory_mib), RLIM_INFINITY >> 20);
-  if (limits.memory_mib > 0) capped(RLIMIT_AS, mib << 20, RLIM_INFINITY);
+  long space = limits.memory_mib;
+  if (limits.resident_mib > 0 && (space == 0 || space > ResidentCap(limits.resident_mib)))
+    space = ResidentCap(limits.resident_mib);
+  const auto mib = std::min(static_cast<rlim_t>(space), RLIM_INFINITY >> 20);
+  if (space > 0) capped(RLIMIT_AS, mib << 20, RLIM_INFINITY);
   if (limits.raise_stack) capped(RLIMIT_STACK, RLIM_INFINITY, RLIM_INFINITY);
   return count;
 }
@@ -200,6 +203,11 @@ int run_solution(const std::vector<std::string>& command, const std::string& inp
   if (done.end == Ending::Exited && WIFSIGNALED(status))
     done.end = Ending::Signalled, done.code = WTERMSIG(status);
   if (done.end == Ending::Exited) done.code = WEXITSTATUS(status);
+  // ru_maxrss is the larger of the program's own peak and that of the fork's
+  // copy of this process before the exec; this process keeping far below any
+  // limit asked for, a peak over the limit is the program's own.
+  done.peak_kib = usage.ru_maxrss;
+  if (limits.resident_mib > 0 && done.peak_kib > limits.resident_mib * 1024) done.end = Ending::MemoryLimit;
   run = std::move(done);
   return 1;
 }

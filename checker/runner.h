@@ -14,12 +14,20 @@ namespace regs {
 // 999 characters, below 10 MB.
 constexpr std::size_t MaxOutput = std::size_t{16} << 20;
 
+// The address space a run with a resident limit of `mib` gets: far above the
+// limit, so that only a runaway run meets it, and that run cannot take the
+// machine.
+constexpr long ResidentCap(long mib) { return 4 * mib + 1024; }
+
 // The limits of a run. The wall-clock deadline always holds; the others, as
 // Kattis problemtools sets them on a submission, only when asked for.
 struct RunLimits {
-  double seconds = 2;        // wall-clock time, then the whole process group is killed
-  double cpu_seconds = 0;    // processor time: SIGXCPU after it, SIGKILL a second later; 0 for none
-  long memory_mib = 0;       // address space; 0 for none
+  double seconds = 2;      // wall-clock time, then the whole process group is killed
+  double cpu_seconds = 0;  // processor time: SIGXCPU after it, SIGKILL a second later; 0 for none
+  long memory_mib = 0;     // address space; 0 for none
+  // Peak resident memory: a run whose peak passes it ends in MemoryLimit; 0
+  // for none. The address space is then capped far above it (ResidentCap).
+  long resident_mib = 0;
   bool raise_stack = false;  // the stack's soft limit raised to its hard limit
 };
 
@@ -28,10 +36,11 @@ struct RunLimits {
 // running). A run past either time limit, the wall clock's or the
 // processor's, has TimedOut.
 struct Ending {
-  enum End { Exited, Signalled, TimedOut, OutputLimit };
+  enum End { Exited, Signalled, TimedOut, OutputLimit, MemoryLimit };
   End end = Exited;
   int code = 0;  // the exit status, or the signal
   double cpu_seconds = 0;
+  long peak_kib = 0;  // the peak resident memory, wait4's ru_maxrss
   std::string output;
 };
 
@@ -39,7 +48,8 @@ struct Ending {
 // of its own, with input on its standard input, standard output read into
 // run.output up to MaxOutput bytes, standard error to /dev/null. After
 // limits.seconds of wall-clock time, or once the output passes MaxOutput, the
-// whole group is killed. A program that leaves its input unread or writes
+// whole group is killed; a peak resident memory over limits.resident_mib
+// makes the run a MemoryLimit, however it ended. A program that leaves its input unread or writes
 // without end cannot hold the caller up; SIGPIPE is ignored in the caller
 // from the first call on, and set back to its default in the program. The
 // caller's descriptors 0 to 2 must be open (reopen_standard_descriptors).

@@ -33,6 +33,19 @@ TEST(RunSolution, NoProgramHoldsTheRunUp) {
       // problemtools' limits, in the program and in what it starts
       {"ulimit -t; ulimit -v; [ \"$(ulimit -s)\" = \"$(ulimit -H -s)\" ] && echo raised", large,
        regs::Ending::Exited, 0, 15, problemtools, "1\n65536\nraised\n"},
+      // a peak resident memory over the limit, and one under it
+      {"x=$(head -c 100000000 /dev/zero | tr '\\0' x); echo ${#x}",
+       large,
+       regs::Ending::MemoryLimit,
+       0,
+       10,
+       {.seconds = 20, .resident_mib = 128}},
+      {"x=$(head -c 1000000 /dev/zero | tr '\\0' x); echo ${#x}",
+       large,
+       regs::Ending::Exited,
+       0,
+       8,
+       {.seconds = 20, .resident_mib = 128}},
       // Past the processor time: the kernel stops the run at a clock tick, which
       // can come a little before the limit.
       {"while :; do :; done", large, regs::Ending::TimedOut, 0, 0, problemtools, "", 0.5},

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cmath>
 #include <functional>
 #include <string>
 
@@ -48,7 +49,9 @@ TEST(Shrink, KeepsTheFaultValidAndNoLargerDownToTheSmallestTest) {
     const char* fault;
     regs::TaskPlan plan;
     std::function<bool(const Task&)> fails;
-    std::size_t smallest;  // nodes of the smallest test with the fault
+    std::size_t smallest;      // nodes of the smallest test with the fault
+    int runs_per_halving = 0;  // when set, the runs allowed for each halving of the tree's size
+    bool slow = false;         // a failure that costs a time limit a run
   } table[] = {
       {"a node with three children or more",
        {.nodes = 200, .registers = 10, .seed = 3},
@@ -76,6 +79,18 @@ TEST(Shrink, KeepsTheFaultValidAndNoLargerDownToTheSmallestTest) {
        {.shape = regs::Shape::Chain, .nodes = 500, .registers = 4, .seed = 6},
        [](const Task& t) { return depth(t) > 40; },
        41},
+      // Failures that need a large tree: a stack overflowed, a slow search.
+      {"at least 5000 levels deep",
+       {.shape = regs::Shape::Chain, .nodes = 8000, .registers = 4, .seed = 8},
+       [](const Task& t) { return depth(t) >= 5000; },
+       5000,
+       8},
+      {"a node with 8 children or more, and 40 nodes",
+       {.nodes = 10000, .registers = 10, .seed = 9},
+       [](const Task& t) { return t.K.size() >= 40 && *std::max_element(t.K.begin(), t.K.end()) >= 8; },
+       40,
+       24,
+       true},
   };
   for (const auto& row : table) {
     std::string text;
@@ -85,7 +100,7 @@ TEST(Shrink, KeepsTheFaultValidAndNoLargerDownToTheSmallestTest) {
     ASSERT_TRUE(row.fails(before)) << row.fault;
     long long runs = 0;
     const auto counted = [&](const Task& t) { return ++runs, row.fails(t); };
-    const Task after = regs::shrink(before, counted);
+    const Task after = regs::shrink(before, counted, row.slow);
     const long long first_runs = runs;
     EXPECT_TRUE(row.fails(after)) << row.fault;
     char err[regs::ErrSize];
@@ -94,8 +109,11 @@ TEST(Shrink, KeepsTheFaultValidAndNoLargerDownToTheSmallestTest) {
     EXPECT_LE(after.N, before.N);
     EXPECT_LE(after.C_l, before.C_l);
     EXPECT_LE(after.C_s, before.C_s);
-    EXPECT_EQ(regs::shrink(before, counted), after) << row.fault << ": not the same again";
+    EXPECT_EQ(regs::shrink(before, counted, row.slow), after) << row.fault << ": not the same again";
     EXPECT_EQ(runs, 2 * first_runs) << row.fault;
+    if (row.runs_per_halving) {
+      EXPECT_LE(first_runs, row.runs_per_halving * std::log2(before.K.size())) << row.fault;
+    }
   }
   // The halving search stops exactly where the fault does.
   std::string text;
@@ -128,6 +146,8 @@ TEST(BrannikStress, ExitsZeroOneOrTwoAndWritesTheSmallestTest) {
       {"-- sh solution.sh", "kill -SEGV $$\n", 1, "failing test 1 after", 2},
       {"--time-limit=0.2 -- sleep 5", "", 1, "failing test 1 after", 2},
       {"-- yes", "", 1, "failing test 1 after", 2},
+      {"--memory=32 -- sh solution.sh", "x=$(head -c 100000000 /dev/zero | tr '\\0' x)\n", 1,
+       "failing test 1 after", 2},
       {"--budget=1", "", 2, ""},
       {"--seed=-1 -- " + solve, "", 2, ""},
       {"-- /no/such/solution", "", 2, ""},
