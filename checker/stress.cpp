@@ -24,10 +24,13 @@ std::string failure_words(const Judgement& failure) {
     case Verdict::Accepted:
       return "";
     case Verdict::Rejected:
-      return "rejected: " + answer_line(failure).words();
+      return (failure.fault.kind == FaultKind::Dearer ? "dearer: " : "rejected: ") +
+             answer_line(failure).words();
     case Verdict::RunFailed:
       return failure.message;
-    default:  // the solver's answer undercut, or a task the search should not have made
+    case Verdict::JuryFault:  // the solver's answer undercut: the solver is wrong
+      return std::string("cheaper than the solver's answer: ") + failure.message;
+    default:  // a task that the search should not have made
       return verdict_line(failure).words();
   }
 }

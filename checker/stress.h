@@ -16,8 +16,8 @@
 namespace regs {
 
 // What is wrong with a run on a test, for a person: "rejected: too many
-// registers used at line 3", "time limit: more than 2 s"; nothing when it was
-// accepted at the least cost.
+// registers used at line 3", "dearer: total cost 5, the least is 3", "time
+// limit: more than 2 s"; nothing when it was accepted at the least cost.
 std::string failure_words(const Judgement& failure);
 
 // Whether two failures are the same: of one verdict and fault kind, with the
