@@ -75,7 +75,7 @@ Page page_of(const Report& report, std::string intro, std::vector<Coverage> cove
                                    [&](const Run& r) { return r.submission != first->submission; });
     const std::string& name = first->submission;
     const auto slash = name.find('/');
-    Row row;
+    GridRow row;
     row.folder = slash == std::string::npos ? "" : name.substr(0, slash);
     row.file = name.substr(slash + 1);
     const auto expected = expected_of(row.folder);
@@ -107,7 +107,7 @@ std::string page_markdown(const Page& page) {
   for (std::size_t i = 0; i < head.size(); ++i) text += "---|";
   text += "\n";
   std::string failures;
-  for (const Row& row : page.rows) {
+  for (const GridRow& row : page.rows) {
     const std::string name = md_cell(row.folder + "/" + row.file);
     std::vector<std::string> cells = {name, row.expected.empty() ? "none" : row.expected,
                                       row.verdict + (row.off ? " (off)" : "")};
@@ -201,7 +201,7 @@ std::string page_html(const Page& page) {
 
   for (auto first = page.rows.begin(); first != page.rows.end();) {
     const auto last =
-        std::find_if(first, page.rows.end(), [&](const Row& r) { return r.folder != first->folder; });
+        std::find_if(first, page.rows.end(), [&](const GridRow& r) { return r.folder != first->folder; });
     html += "<tbody>\n<tr class=\"folder\"><th colspan=\"3\">" + xml_escaped(first->folder) +
             "</th><td colspan=\"" + width + "\"></td></tr>\n";
     for (auto row = first; row != last; ++row) {

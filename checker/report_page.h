@@ -25,7 +25,7 @@ struct Cell {
 
 // A submission's row: the verdict its folder asks for ("" when none), the
 // verdict it gets, and its runs in column order.
-struct Row {
+struct GridRow {
   std::string folder, file;  // "wrong_answer", "given-order.cpp"
   std::string expected, verdict;
   bool off = false;  // the verdict is not its folder's
@@ -35,7 +35,7 @@ struct Row {
 struct Page {
   std::string intro;  // how the runs were made, one paragraph
   std::vector<Column> columns;
-  std::vector<Row> rows;
+  std::vector<GridRow> rows;
   std::vector<Coverage> coverage;
 };
 

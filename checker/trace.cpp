@@ -15,14 +15,14 @@ namespace {
 
 // The recorded tree by node number (from 1): each node's children in order,
 // rising from left to right, and its parent (0 for the root).
-struct Tree {
+struct Links {
   std::vector<std::vector<int>> children;
   std::vector<int> parent;
 };
 
-Tree tree_of(const Trace& trace) {
+Links links_of(const Trace& trace) {
   const auto by_index = children_of(trace.task);
-  Tree tree{std::vector<std::vector<int>>(by_index.size() + 1), std::vector<int>(by_index.size() + 1, 0)};
+  Links tree{std::vector<std::vector<int>>(by_index.size() + 1), std::vector<int>(by_index.size() + 1, 0)};
   for (std::size_t v = 0; v < by_index.size(); ++v)
     for (const int c : by_index[v]) {
       tree.children[v + 1].push_back(c + 1);
@@ -53,13 +53,13 @@ using Cells = std::array<std::string, Columns>;
 const Cells Header = {"line", "node", "step", "loads", "held", "regs loaded", "regs after", "total"};
 constexpr bool RightAligned[Columns] = {true, true, false, false, false, true, true, true};
 
-struct Row {
+struct TableRow {
   Cells cells;
   std::string fault;
 };
 
-Row row_of(const Step& step, const Judgement& j, const std::vector<std::vector<int>>& children) {
-  Row row;
+TableRow row_of(const Step& step, const Judgement& j, const std::vector<std::vector<int>>& children) {
+  TableRow row;
   Cells& c = row.cells;
   c[0] = std::to_string(step.line);
   if (step.line == 1 && step.reached == Step::Done) c[2] = "claim " + std::to_string(j.claimed);
@@ -99,8 +99,8 @@ std::string trace_table(const Judgement& j, const Trace& trace) {
   const std::string verdict = verdict_line(j).text;
   if (j.verdict != Verdict::Accepted && j.verdict != Verdict::Rejected) return verdict;
 
-  const auto children = tree_of(trace).children;
-  std::vector<Row> rows = {{Header, ""}};
+  const auto children = links_of(trace).children;
+  std::vector<TableRow> rows = {{Header, ""}};
   for (const Step& step : trace.steps) rows.push_back(row_of(step, j, children));
   if (step_at_fault(j, trace))
     rows.back().fault = j.message;
@@ -108,14 +108,14 @@ std::string trace_table(const Judgement& j, const Trace& trace) {
     rows.push_back({{trace.steps.empty() ? "open" : "end"}, j.message});
 
   std::size_t width[Columns] = {};
-  for (const Row& row : rows)
+  for (const TableRow& row : rows)
     for (int c = 0; c < Columns; ++c) width[c] = std::max(width[c], row.cells[c].size());
   // No parameters when the answer could not be opened: the replay never began.
   const Task& task = trace.task;
   std::string text = task.K.empty() ? ""
                                     : format("registers %d, load cost %d, store cost %d, %zu nodes\n", task.N,
                                              task.C_l, task.C_s, task.K.size());
-  for (const Row& row : rows) {
+  for (const TableRow& row : rows) {
     std::string line;
     for (int c = 0; c < Columns; ++c) {
       const std::string pad(width[c] - row.cells[c].size(), ' ');
@@ -138,7 +138,7 @@ constexpr const char* Meaning[] = {"not evaluated", "held in a register", "store
 }  // namespace
 
 std::string trace_svg(const Judgement& j, const Trace& trace) {
-  const auto [children, parent] = tree_of(trace);
+  const auto [children, parent] = links_of(trace);
   const int m = static_cast<int>(trace.task.K.size());
   std::vector<State> state(m + 1, NotEvaluated);
   std::vector<int> line(m + 1, 0);

@@ -14,13 +14,13 @@
 
 namespace {
 
-using Outcome = regs::SystemVerdict;
+using V = regs::SystemVerdict;
 
 // A run of the small report, and whether it is its submission's first failure.
 struct Ran {
   const char* submission;
   const char* test;
-  Outcome outcome;
+  V outcome;
   double seconds;
   const char* message;
   bool first;
@@ -30,18 +30,18 @@ struct Ran {
 // verdict, one in a folder of no verdict; messages and names that HTML or a
 // Markdown table would take for their own.
 const Ran Runs[] = {
-    {"accepted/right.cpp", "sample/1", Outcome::AC, 0.004, "", false},
-    {"accepted/right.cpp", "secret/01-small", Outcome::AC, 0.01, "", false},
-    {"accepted/right.cpp", "secret/big", Outcome::AC, 0.123, "", false},
-    {"accepted/<b>slow</b>.cpp", "sample/1", Outcome::AC, 0, "", false},
-    {"accepted/<b>slow</b>.cpp", "secret/01-small", Outcome::TLE, 1.5, "", true},
-    {"accepted/<b>slow</b>.cpp", "secret/big", Outcome::RTE, 0.2, "signal 11", false},
-    {"wrong_answer/a.cpp", "sample/1", Outcome::AC, 0, "", false},
-    {"wrong_answer/a.cpp", "secret/01-small", Outcome::WA, 0.02, "total | </td><td>x & \"y\"", true},
-    {"wrong_answer/a.cpp", "secret/big", Outcome::WA, 0.3, "total cost 15, the least is 11", false},
-    {"spare/c.cpp", "sample/1", Outcome::JE, 0, "Error in jury's answer: not optimal", true},
-    {"spare/c.cpp", "secret/01-small", Outcome::OLE, 0, "more than 16777216 bytes", false},
-    {"spare/c.cpp", "secret/big", Outcome::AC, 0, "", false},
+    {"accepted/right.cpp", "sample/1", V::AC, 0.004, "", false},
+    {"accepted/right.cpp", "secret/01-small", V::AC, 0.01, "", false},
+    {"accepted/right.cpp", "secret/big", V::AC, 0.123, "", false},
+    {"accepted/<b>slow</b>.cpp", "sample/1", V::AC, 0, "", false},
+    {"accepted/<b>slow</b>.cpp", "secret/01-small", V::TLE, 1.5, "", true},
+    {"accepted/<b>slow</b>.cpp", "secret/big", V::RTE, 0.2, "signal 11", false},
+    {"wrong_answer/a.cpp", "sample/1", V::AC, 0, "", false},
+    {"wrong_answer/a.cpp", "secret/01-small", V::WA, 0.02, "total | </td><td>x & \"y\"", true},
+    {"wrong_answer/a.cpp", "secret/big", V::WA, 0.3, "total cost 15, the least is 11", false},
+    {"spare/c.cpp", "sample/1", V::JE, 0, "Error in jury's answer: not optimal", true},
+    {"spare/c.cpp", "secret/01-small", V::OLE, 0, "more than 16777216 bytes", false},
+    {"spare/c.cpp", "secret/big", V::AC, 0, "", false},
 };
 
 regs::Report small_report() {

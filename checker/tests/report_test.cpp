@@ -94,14 +94,14 @@ TEST(Report, JudgesARunAndCountsAValidAnswersStores) {
 }
 
 TEST(Report, GivesEachSubmissionTheVerdictOfItsFirstFailure) {
-  using Outcome = regs::SystemVerdict;
+  using V = regs::SystemVerdict;
   std::vector<regs::Run> runs(4);
-  runs[0] = {"wrong_answer/a.cpp", "sample/1", Outcome::AC, 0.004, "", 1, 1};
-  runs[1] = {"wrong_answer/a.cpp", "secret/1", Outcome::WA, 0.01, "total cost 15, the least is 11", 2, 1};
-  runs[2] = {"wrong_answer/a.cpp", "secret/2", Outcome::TLE, 1.5, "", -1, 1};
-  runs[3] = {"accepted/b.cpp", "sample/1", Outcome::RTE, 0, "signal 11", -1, 1};
-  EXPECT_EQ(regs::verdict_of(runs), Outcome::WA);
-  EXPECT_EQ(regs::verdict_of({runs[0]}), Outcome::AC);
+  runs[0] = {"wrong_answer/a.cpp", "sample/1", V::AC, 0.004, "", 1, 1};
+  runs[1] = {"wrong_answer/a.cpp", "secret/1", V::WA, 0.01, "total cost 15, the least is 11", 2, 1};
+  runs[2] = {"wrong_answer/a.cpp", "secret/2", V::TLE, 1.5, "", -1, 1};
+  runs[3] = {"accepted/b.cpp", "sample/1", V::RTE, 0, "signal 11", -1, 1};
+  EXPECT_EQ(regs::verdict_of(runs), V::WA);
+  EXPECT_EQ(regs::verdict_of({runs[0]}), V::AC);
 }
 
 // Every submission runs within the package's time limit; a run that waits

@@ -53,9 +53,9 @@ struct Tree {
 // each. A step takes an unevaluated node whose inner children are all
 // evaluated, needs a register for each held result and each load, and holds or
 // stores its result. Its states grow too many for bushy trees beyond 30 nodes.
-class Search {
+class StateSearch {
  public:
-  Search(const Tree& t, int registers) : registers(registers) {
+  StateSearch(const Tree& t, int registers) : registers(registers) {
     std::vector<int> inner(t.k.size(), -1);  // a node's bit
     for (int v = 0; v < static_cast<int>(t.k.size()); ++v) {
       if (t.k[v] == 0) continue;
@@ -136,7 +136,7 @@ int fewest_stores_in_turn(const Tree& t, int registers) {
 
 // The search over every schedule up to 30 nodes, the search in turn beyond.
 int fewest_stores(const Tree& t, int registers) {
-  return t.k.size() <= 30 ? Search(t, registers).fewest() : fewest_stores_in_turn(t, registers);
+  return t.k.size() <= 30 ? StateSearch(t, registers).fewest() : fewest_stores_in_turn(t, registers);
 }
 
 // Solves the tree with the library and replays the answer: the claimed total
