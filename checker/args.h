@@ -106,4 +106,18 @@ struct ReportCall {
 };
 int read_report_call(int argc, char** argv, ReportCall& call, char* err);
 
+// brannik-mutants [--budget=SECONDS] [--jobs=J] [--limit=N] [--seed=S] [-o
+// REPORT] <package-dir> [<solution.cpp>]: SECONDS as read_seconds reads them,
+// J from 1 to 256, N above 0 (0 for every mutant), S a seed (read_seed); the
+// solution by default the package's submissions/accepted/brannik-solve.cpp.
+struct MutantsCall {
+  std::string package, solution;
+  std::string report = "mutants.md";
+  double budget = 10;      // seconds of stress search for each mutant that the tests accept
+  std::uint32_t seed = 1;  // the search's first seed
+  int jobs = 0;            // 0: one a processor
+  long long limit = 0;     // 0: every mutant
+};
+int read_mutants_call(int argc, char** argv, MutantsCall& call, char* err);
+
 }  // namespace regs
