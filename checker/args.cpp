@@ -208,7 +208,8 @@ int read_report_call(int argc, char** argv, ReportCall& call, char* err) {
 
 int read_mutants_call(int argc, char** argv, MutantsCall& call, char* err) {
   constexpr const char* Usage =
-      "usage: brannik-mutants [--budget=SECONDS] [--jobs=J] [--limit=N] [--seed=S] [-o REPORT] <package-dir> "
+      "usage: brannik-mutants [--budget=SECONDS] [--jobs=J] [--limit=N] [--lines=A-B] [--seed=S] [-o REPORT] "
+      "<package-dir> "
       "[<solution.cpp>]";
   std::vector<std::string> files;
   for (int i = 1; i < argc; ++i) {
@@ -217,6 +218,11 @@ int read_mutants_call(int argc, char** argv, MutantsCall& call, char* err) {
     const std::string_view name = option.substr(0, equals);
     const std::string_view value = equals == option.npos ? "" : option.substr(equals + 1);
     long long jobs = 0;
+    const std::size_t dash = value.find('-');
+    if (name == "--lines" && dash != value.npos &&
+        plain_within(value.substr(0, dash), 1, 1LL << 40, call.first_line) &&
+        plain_within(value.substr(dash + 1), call.first_line, 1LL << 40, call.last_line))
+      continue;
     if (option == "-o" && i + 1 < argc)
       call.report = argv[++i];
     else if (name == "--jobs" && plain_within(value, 1, 256, jobs))

@@ -84,7 +84,7 @@ std::string mutants_report(const MutantsRun& run) {
   out << "| mutants | count |\n|---|---|\n"
       << "| made | " << run.made << " |\n"
       << "| on lines that no test runs, left out | " << run.unreached << " |\n"
-      << "| left out by --limit | " << run.made - run.unreached - run.mutants.size() << " |\n"
+      << "| left out by --lines or --limit | " << run.made - run.unreached - run.mutants.size() << " |\n"
       << "| run | " << run.mutants.size() << " |\n"
       << "| did not compile | " << counts[MutantResult::NotCompiled] << " |\n"
       << "| killed by the tests | " << killed << " |\n"
@@ -186,10 +186,17 @@ std::string suggestion(const TaskPlan& plan, int line) {
          call.substr(call.find(' ') + 1);
 }
 
+// A worker's file of the mutant of that number: "m12", "r12".
+std::string numbered(const char* prefix, std::size_t number) {
+  std::string name = prefix;
+  name += std::to_string(number);
+  return name;
+}
+
 MutantResult judge_mutant(const Work& work, const Mutant& mutant, std::size_t number) {
   MutantResult result;
-  const fs::path source = work.dir / ("m" + std::to_string(number) + ".cpp");
-  const fs::path binary = work.dir / ("m" + std::to_string(number));
+  const fs::path source = work.dir / (numbered("m", number) + ".cpp");
+  const fs::path binary = work.dir / numbered("m", number);
   char err[ErrSize];
   bool compiled = false;
   if (!write_file(source.c_str(), mutated(work.source, mutant), err) ||
@@ -255,7 +262,7 @@ using Clock = std::chrono::steady_clock;
   while (read(jobs, &number, sizeof number) == sizeof number) {
     const MutantResult result = judge_mutant(work, mutants[number], number);
     char err[ErrSize];
-    const fs::path file = work.dir / ("r" + std::to_string(number));
+    const fs::path file = work.dir / numbered("r", number);
     const char outcome =
         write_file(file.c_str(), result_text(result), err) ? static_cast<char>(result.outcome) : -1;
     if (write(done, &outcome, 1) != 1) break;
@@ -306,7 +313,7 @@ int run_workers(const Work& work, int jobs, MutantsRun& run, char* err) {
   run.results.clear();
   for (std::size_t i = 0; i < total; ++i) {
     std::string text;
-    if (!file_text((work.dir / ("r" + std::to_string(i))).string(), text) || text.empty())
+    if (!file_text((work.dir / numbered("r", i)).string(), text) || text.empty())
       return refuse(err, "mutant %zu (line %d) was not judged", i, run.mutants[i].line);
     run.results.push_back(result_of(text));
   }
@@ -376,6 +383,8 @@ int prepare(const MutantsCall& call, Work& work, MutantsRun& run, char* err) {
   for (const Mutant& m : all)
     if (!std::binary_search(unrun.begin(), unrun.end(), m.line)) reached.push_back(m);
   run.unreached = all.size() - reached.size();
+  std::erase_if(reached,
+                [&](const Mutant& m) { return m.line < call.first_line || m.line > call.last_line; });
   run.mutants = spread(reached, call.limit);
   return 1;
 }

@@ -179,7 +179,6 @@ std::vector<fs::path> folders_of(const fs::path& programs) {
 
 fs::path answer_of(fs::path in) { return in.replace_extension(".ans"); }
 
-
 // A run's wall-clock deadline, in time limits: there a run that waits rather
 // than computes ends.
 constexpr int DeadlineLimits = 3;
