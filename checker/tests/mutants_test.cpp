@@ -178,8 +178,8 @@ TEST(ReadMutantsCall, TakesItsOptionsAndRefusesOthers) {
 }
 
 // The package of the worked example alone, as weak as tests get: the model
-// solution's solving part has mutants that it accepts and the search breaks,
-// each failing on the test the search shrank.
+// solution's sum of the total has mutants that it accepts and the search
+// breaks, each failing on the test the search shrank.
 TEST(RunMutants, FindsTheHolesOfTheSampleAlone) {
   support::ScratchDir dir;
   const std::string package = dir.path + "/regs";
@@ -190,13 +190,17 @@ TEST(RunMutants, FindsTheHolesOfTheSampleAlone) {
   support::write_file(package + "/problem.yaml", "limits:\n  memory: 256\n");
   const std::string solution = ONE_FILE_DIR "/brannik-solve.cpp";
   const std::string source = support::read_file(solution);
+  // The solving part's sum of the total, which the sample's small costs
+  // leave untried.
   const std::size_t part = source.find("// ---- solve.cpp");
-  ASSERT_NE(part, std::string::npos);
+  const std::size_t from = source.find("long long total = 0;", part);
+  const std::size_t to = source.find("append_line(text, total, 0, false);", from);
+  ASSERT_NE(to, std::string::npos);
   regs::MutantsCall call;
   call.package = package;
   call.solution = solution;
-  call.first_line = 1 + std::count(source.begin(), source.begin() + part, '\n');
-  call.last_line = call.first_line + std::count(source.begin() + part, source.end(), '\n');
+  call.first_line = 1 + std::count(source.begin(), source.begin() + from, '\n');
+  call.last_line = 1 + std::count(source.begin(), source.begin() + to, '\n');
   call.limit = 8;
   call.budget = 2;
   call.jobs = 2;
