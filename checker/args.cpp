@@ -208,4 +208,38 @@ int read_report_call(int argc, char** argv, ReportCall& call, char* err) {
   return 1;
 }
 
+int read_mutants_call(int argc, char** argv, MutantsCall& call, char* err) {
+  constexpr const char* Usage =
+      "usage: brannik-mutants [--budget=SECONDS] [--jobs=J] [--limit=N] [--lines=A-B] [--seed=S] [-o REPORT] "
+      "<package-dir> "
+      "[<solution.cpp>]";
+  std::vector<std::string> files;
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view option = argv[i];
+    const std::size_t equals = option.find('=');
+    const std::string_view name = option.substr(0, equals);
+    const std::string_view value = equals == option.npos ? "" : option.substr(equals + 1);
+    long long jobs = 0;
+    const std::size_t dash = value.find('-');
+    if (name == "--lines" && dash != value.npos &&
+        plain_within(value.substr(0, dash), 1, 1LL << 40, call.first_line) &&
+        plain_within(value.substr(dash + 1), call.first_line, 1LL << 40, call.last_line))
+      continue;
+    if (option == "-o" && i + 1 < argc)
+      call.report = argv[++i];
+    else if (name == "--jobs" && plain_within(value, 1, 256, jobs))
+      call.jobs = static_cast<int>(jobs);
+    else if (option.empty() || option[0] != '-')
+      files.emplace_back(option);
+    else if (!(name == "--budget" && decimal_within(value, 0, 1e9, call.budget)) &&
+             !(name == "--limit" && plain_within(value, 0, 1LL << 40, call.limit)) &&
+             !(name == "--seed" && read_seed(std::string(value).c_str(), call.seed)))
+      return usage(err, Usage);
+  }
+  if (files.empty() || files.size() > 2) return usage(err, Usage);
+  call.package = files[0];
+  call.solution = files.size() == 2 ? files[1] : call.package + "/submissions/accepted/brannik-solve.cpp";
+  return 1;
+}
+
 }  // namespace regs

@@ -107,4 +107,20 @@ struct ReportCall {
 };
 int read_report_call(int argc, char** argv, ReportCall& call, char* err);
 
+// brannik-mutants [--budget=SECONDS] [--jobs=J] [--limit=N] [--lines=A-B]
+// [--seed=S] [-o REPORT] <package-dir> [<solution.cpp>]: SECONDS as
+// read_seconds reads them, J from 1 to 256, N from 0 (every mutant), lines A
+// to B of the solution (1 <= A <= B), S a seed (read_seed); the solution by
+// default the package's submissions/accepted/brannik-solve.cpp.
+struct MutantsCall {
+  std::string package, solution;
+  std::string report = "mutants.md";
+  double budget = 10;      // seconds of stress search for each mutant that the tests accept
+  std::uint32_t seed = 1;  // the search's first seed
+  int jobs = 0;            // 0: one a processor
+  long long limit = 0;     // 0: every mutant
+  long long first_line = 1, last_line = 1LL << 40;  // the lines whose mutants are judged
+};
+int read_mutants_call(int argc, char** argv, MutantsCall& call, char* err);
+
 }  // namespace regs

@@ -15,6 +15,10 @@ enum FamilyStatus { Done = 0, Unusable = 1, NotDone = 2 };
 // no search (NotDone).
 enum StressStatus { FoundFailure = 1 };
 
+// brannik-mutants: no hole in the tests (Done), a mutant that the tests
+// accept and the stress search breaks, or nothing judged (NotDone).
+enum MutantsStatus { MutantsHoles = 1 };
+
 // brannik-report: every submission gets the verdict of its folder and the
 // coverage plan is met (Done), one does not or a row of the plan is unmet, or
 // no report (NotDone).

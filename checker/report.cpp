@@ -179,8 +179,13 @@ std::vector<fs::path> folders_of(const fs::path& programs) {
 
 fs::path answer_of(fs::path in) { return in.replace_extension(".ans"); }
 
-// A whole file's text: 1, or 0 when it cannot be read.
-int text_of(const fs::path& path, std::string& text) {
+// A run's wall-clock deadline, in time limits: there a run that waits rather
+// than computes ends.
+constexpr int DeadlineLimits = 3;
+
+}  // namespace
+
+int file_text(const std::string& path, std::string& text) {
   std::ifstream file(path, std::ios::binary);
   std::ostringstream read;
   read << file.rdbuf();
@@ -188,41 +193,49 @@ int text_of(const fs::path& path, std::string& text) {
   return file.good() || file.eof() ? 1 : 0;
 }
 
-// A run's wall-clock deadline, in time limits: there a run that waits rather
-// than computes ends.
-constexpr int DeadlineLimits = 3;
-
-}  // namespace
-
-int make_report(const ReportCall& call, Report& report, char* err) {
-  const fs::path package = call.package, programs = call.programs;
-  report.memory_mib = call.memory_mib;
+int read_package(const std::string& package_dir, PackageTests& tests, char* err) {
+  const fs::path package = package_dir;
   std::string limit;
-  if (!text_of(package / ".timelimit", limit) || !read_seconds(limit, report.seconds))
+  if (!file_text(package / ".timelimit", limit) || !read_seconds(limit, tests.seconds))
     return refuse(err, "no time limit: %s holds no number of seconds", (package / ".timelimit").c_str());
-  std::vector<std::string> inputs, answers;
   for (const char* group : {"sample", "secret"})
     for (const fs::path& in : files_of(package / "data" / group, ".in")) {
       TestFacts t;
       t.name = std::string(group) + "/" + in.stem().string();
       std::string text, answer;
       char reason[ErrSize];
-      if (!text_of(in, text) || !text_of(answer_of(in), answer))
+      if (!file_text(in, text) || !file_text(answer_of(in), answer))
         return refuse(err, "%s: cannot be read", t.name.c_str());
       if (!read_test(text, answer, t, reason)) return refuse(err, "%s: %s", t.name.c_str(), reason);
-      report.tests.push_back(t);
-      inputs.push_back(std::move(text));
-      answers.push_back(std::move(answer));
+      tests.facts.push_back(t);
+      tests.inputs.push_back(std::move(text));
+      tests.answers.push_back(std::move(answer));
     }
-  if (report.tests.empty()) return refuse(err, "the package has no tests");
+  if (tests.facts.empty()) return refuse(err, "the package has no tests");
+  return 1;
+}
+
+RunLimits submission_limits(double seconds, long memory_mib) {
+  return {.seconds = DeadlineLimits * seconds,
+          .cpu_seconds = seconds,
+          .memory_mib = memory_mib,
+          .raise_stack = true};
+}
+
+int make_report(const ReportCall& call, Report& report, char* err) {
+  const fs::path programs = call.programs;
+  report.memory_mib = call.memory_mib;
+  PackageTests package;
+  if (!read_package(call.package, package, err)) return 0;
+  report.seconds = package.seconds;
+  report.tests = package.facts;
+  const std::vector<std::string>& inputs = package.inputs;
+  const std::vector<std::string>& answers = package.answers;
   std::error_code error;
   if (!fs::is_directory(programs, error))
     return refuse(err, "%s is not a folder of programs", programs.c_str());
 
-  const RunLimits limits{.seconds = DeadlineLimits * report.seconds,
-                         .cpu_seconds = report.seconds,
-                         .memory_mib = call.memory_mib,
-                         .raise_stack = true};
+  const RunLimits limits = submission_limits(report.seconds, call.memory_mib);
   for (const fs::path& folder : folders_of(programs)) {
     for (const fs::path& program : files_of(folder, "")) {
       std::vector<Run> own(report.tests.size());

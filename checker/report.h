@@ -11,6 +11,7 @@
 #include "args.h"
 #include "coverage.h"
 #include "judge.h"
+#include "runner.h"
 
 namespace regs {
 
@@ -77,6 +78,26 @@ std::vector<Coverage> plan_reached(const std::vector<PlanRow>& plan, const std::
 // to 99) is reached by no test"), and a row marked unreachable that a test
 // reaches, its reason then wrong.
 std::vector<std::string> unmet_rows(const std::vector<PlanRow>& plan, const std::vector<TestFacts>& tests);
+
+// A whole file's text: 1, or 0 when it cannot be read.
+int file_text(const std::string& path, std::string& text);
+
+// A package's tests in order (the sample, then the secret tests, by name),
+// with the texts of their tasks and answers, and its time limit.
+struct PackageTests {
+  std::vector<TestFacts> facts;
+  std::vector<std::string> inputs, answers;
+  double seconds = 0;
+};
+
+// Reads <package>/.timelimit and the package's tests (read_test). Returns 1
+// with them, or 0 with the reason in err (of size ErrSize): no time limit, a
+// test that cannot be used, no test.
+int read_package(const std::string& package, PackageTests& tests, char* err);
+
+// The limits of a submission's run in a package of the time limit `seconds`
+// and that memory, as problemtools sets them (make_report).
+RunLimits submission_limits(double seconds, long memory_mib);
 
 struct Report {
   std::vector<TestFacts> tests;  // the sample, then the secret tests, by name
