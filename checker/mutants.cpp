@@ -215,7 +215,8 @@ MutantResult judge_mutant(const Work& work, const Mutant& mutant, std::size_t nu
     if (find_failure({binary.string()}, work.stress, search, err) && search.plan) {
       Judgement verdict;
       long long runs = 0;
-      const Task smallest = shrink_failure({binary.string()}, search, work.stress.time_limit, verdict, runs);
+      const Task smallest = shrink_failure({binary.string()}, search, work.stress.time_limit,
+                                           work.stress.memory_mib, verdict, runs);
       result.outcome = MutantResult::Hole;
       result.gen = gen_call(*search.plan);
       result.failure = failure_words(verdict);

@@ -217,7 +217,7 @@ TEST(RunMutants, FindsTheHolesOfTheSampleAlone) {
     ASSERT_EQ(support::run_shell(dir.path, "g++ -O2 -std=gnu++17 -o mutant mutant.cpp").status, 0);
     regs::Judgement failure;
     long long runs = 0;
-    ASSERT_EQ(regs::test_once({mutant}, run.results[i].shrunk, 3, failure, runs, err), 1) << err;
+    ASSERT_EQ(regs::test_once({mutant}, run.results[i].shrunk, 3, 256, failure, runs, err), 1) << err;
     EXPECT_NE(failure.verdict, regs::Verdict::Accepted) << run.mutants[i].what << " on\n"
                                                         << run.results[i].shrunk;
   }
