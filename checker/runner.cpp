@@ -69,11 +69,8 @@ int resource_limits(const RunLimits& limits, Resource (&out)[3]) {
   };
   const auto cpu = static_cast<rlim_t>(std::ceil(limits.cpu_seconds));
   if (limits.cpu_seconds > 0) capped(RLIMIT_CPU, cpu, cpu + 1);
-  long space = limits.memory_mib;
-  if (limits.resident_mib > 0 && (space == 0 || space > ResidentCap(limits.resident_mib)))
-    space = ResidentCap(limits.resident_mib);
-  const auto mib = std::min(static_cast<rlim_t>(space), RLIM_INFINITY >> 20);
-  if (space > 0) capped(RLIMIT_AS, mib << 20, RLIM_INFINITY);
+  const auto mib = std::min(static_cast<rlim_t>(limits.memory_mib), RLIM_INFINITY >> 20);
+  if (limits.memory_mib > 0) capped(RLIMIT_AS, mib << 20, RLIM_INFINITY);
   if (limits.raise_stack) capped(RLIMIT_STACK, RLIM_INFINITY, RLIM_INFINITY);
   return count;
 }
@@ -104,10 +101,28 @@ int resource_limits(const RunLimits& limits, Resource (&out)[3]) {
   _exit(127);
 }
 
+// Whether the program's resident memory is over `mib` now; never with no limit.
+bool over_resident(pid_t pid, long mib) {
+  if (mib <= 0) return false;
+  char path[64];
+  std::snprintf(path, sizeof path, "/proc/%d/statm", static_cast<int>(pid));
+  std::FILE* statm = std::fopen(path, "r");
+  if (!statm) return false;
+  unsigned long size = 0, resident = 0;
+  const bool read = std::fscanf(statm, "%lu %lu", &size, &resident) == 2;
+  std::fclose(statm);
+  return read &&
+         resident * static_cast<unsigned long>(sysconf(_SC_PAGESIZE)) > static_cast<unsigned long>(mib) << 20;
+}
+
+// How often a program under a resident limit is looked at.
+constexpr int WatchMilliseconds = 20;
+
 // Feeds the input and reads the output until the output ends, passes
-// MaxOutput or the deadline comes; the end it came to.
-Ending::End exchange(int& in, int& out, const std::string& input, Clock::time_point deadline,
-                     std::string& output) {
+// MaxOutput, the program passes its resident limit or the deadline comes;
+// the end it came to.
+Ending::End exchange(int& in, int& out, const std::string& input, Clock::time_point deadline, pid_t pid,
+                     long resident_mib, std::string& output) {
   fcntl(in, F_SETFL, O_NONBLOCK);
   std::size_t sent = 0;
   if (input.empty()) close_once(in);
@@ -115,8 +130,10 @@ Ending::End exchange(int& in, int& out, const std::string& input, Clock::time_po
   for (;;) {
     const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
     if (left <= 0) return Ending::TimedOut;
+    if (over_resident(pid, resident_mib)) return Ending::MemoryLimit;
+    const long long wait = resident_mib > 0 ? std::min<long long>(left, WatchMilliseconds) : left;
     pollfd watched[2] = {{out, POLLIN, 0}, {in, POLLOUT, 0}};
-    if (poll(watched, in >= 0 ? 2 : 1, static_cast<int>(std::min<long long>(left, INT_MAX))) < 0) continue;
+    if (poll(watched, in >= 0 ? 2 : 1, static_cast<int>(std::min<long long>(wait, INT_MAX))) < 0) continue;
     if (in >= 0 && watched[1].revents != 0) {
       const ssize_t n = write(in, input.data() + sent, input.size() - sent);
       if (n > 0) sent += n;
@@ -135,13 +152,16 @@ Ending::End exchange(int& in, int& out, const std::string& input, Clock::time_po
   }
 }
 
-// Whether the program has ended by the deadline; it is left unreaped, so that
-// its process group cannot be reused before it is killed.
-bool ended_by(pid_t pid, Clock::time_point deadline) {
+// How a program whose output has closed ends: Exited by the deadline,
+// TimedOut, or MemoryLimit when it passes its resident limit first. It is left
+// unreaped, so that its process group cannot be reused before it is killed.
+Ending::End wait_for_end(pid_t pid, Clock::time_point deadline, long resident_mib) {
   for (long pause = 20000;; pause = std::min(pause * 2, 1000000L)) {
     siginfo_t info{};
-    if (waitid(P_PID, pid, &info, WEXITED | WNOHANG | WNOWAIT) == 0 && info.si_pid == pid) return true;
-    if (Clock::now() >= deadline) return false;
+    if (waitid(P_PID, pid, &info, WEXITED | WNOHANG | WNOWAIT) == 0 && info.si_pid == pid)
+      return Ending::Exited;
+    if (Clock::now() >= deadline) return Ending::TimedOut;
+    if (over_resident(pid, resident_mib)) return Ending::MemoryLimit;
     const timespec nap{0, pause};
     nanosleep(&nap, nullptr);
   }
@@ -185,12 +205,11 @@ int run_solution(const std::vector<std::string>& command, const std::string& inp
   const auto deadline = Clock::now() + std::chrono::duration_cast<Clock::duration>(
                                            std::chrono::duration<double>(limits.seconds));
   Ending done;
-  done.end = exchange(d.in[1], d.out[0], input, deadline, done.output);
+  done.end = exchange(d.in[1], d.out[0], input, deadline, pid, limits.resident_mib, done.output);
   close_once(d.in[1]);
   close_once(d.out[0]);
-  if (done.end == Ending::Exited && !ended_by(pid, deadline))
-    done.end = Ending::TimedOut;  // output closed, still running
-  kill(-pid, SIGKILL);            // the whole group, and whatever the program left running in it
+  if (done.end == Ending::Exited) done.end = wait_for_end(pid, deadline, limits.resident_mib);
+  kill(-pid, SIGKILL);  // the whole group, and whatever the program left running in it
   int status = 0;
   rusage usage{};
   while (wait4(pid, &status, 0, &usage) < 0 && errno == EINTR) {

@@ -14,11 +14,6 @@ namespace regs {
 // 999 characters, below 10 MB.
 constexpr std::size_t MaxOutput = std::size_t{16} << 20;
 
-// The address space a run with a resident limit of `mib` gets: far above the
-// limit, so that only a runaway run meets it, and that run cannot take the
-// machine.
-constexpr long ResidentCap(long mib) { return 4 * mib + 1024; }
-
 // The limits of a run. The wall-clock deadline always holds; the others, as
 // Kattis problemtools sets them on a submission, only when asked for.
 struct RunLimits {
@@ -26,7 +21,9 @@ struct RunLimits {
   double cpu_seconds = 0;  // processor time: SIGXCPU after it, SIGKILL a second later; 0 for none
   long memory_mib = 0;     // address space; 0 for none
   // Peak resident memory: a run whose peak passes it ends in MemoryLimit; 0
-  // for none. The address space is then capped far above it (ResidentCap).
+  // for none. The program is watched while it runs and killed once it is
+  // over, so that a runaway run cannot take the machine; its address space is
+  // left alone, which a sanitizer's reservations need.
   long resident_mib = 0;
   bool raise_stack = false;  // the stack's soft limit raised to its hard limit
 };
