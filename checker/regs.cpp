@@ -63,22 +63,6 @@ bool fits_int(long long v) { return v >= INT_MIN && v <= INT_MAX; }
 
 }  // namespace
 
-int fail(Fault& out, FaultKind kind, int line) {
-  out = {kind, line};
-  return 0;
-}
-
-bool next_line(LineReader& file, int& line) {
-  ++line;
-  return file.get_line();
-}
-
-std::optional<long long> read_number(LineReader& file, int& line) {
-  if (!next_line(file, line)) return std::nullopt;
-  const char* p = buffer;
-  return scan_i(p);
-}
-
 int reading_result(int ok, const Fault& fault, char* err, Fault* out) {
   if (out) *out = ok ? Fault{} : fault;
   if (!ok) fault_message(fault, false, err, ErrSize);

@@ -85,12 +85,22 @@ void delete_data();
 // The reading of lines, shared by the reader and the replay. The next line
 // into buffer, counted; a read that finds the end of the input counts too, so
 // a missing line is reported under its would-be number.
-bool next_line(LineReader& file, int& line);
+inline bool next_line(LineReader& file, int& line) {
+  ++line;
+  return file.get_line();
+}
 // The first number of the next line, or none when the line is missing or does
 // not start with one.
-std::optional<long long> read_number(LineReader& file, int& line);
+inline std::optional<long long> read_number(LineReader& file, int& line) {
+  if (!next_line(file, line)) return std::nullopt;
+  const char* p = buffer;
+  return scan_i(p);
+}
 // Records a fault; always returns 0 so that a check can end with it.
-int fail(Fault& out, FaultKind kind, int line = 0);
+inline int fail(Fault& out, FaultKind kind, int line = 0) {
+  out = {kind, line};
+  return 0;
+}
 // The result of a reader or a replay: the fault, when there is one, also as
 // words in err and as a value for the caller who asked for it.
 int reading_result(int ok, const Fault& fault, char* err, Fault* out);
