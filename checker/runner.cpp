@@ -101,8 +101,9 @@ int resource_limits(const RunLimits& limits, Resource (&out)[3]) {
   _exit(127);
 }
 
-// Whether the program's resident memory is over `mib` now; never with no limit.
-bool over_resident(pid_t pid, long mib) {
+// Whether the program's resident memory is over `mib` now, with what it was
+// seen at in `seen_kib`; never with no limit.
+bool over_resident(pid_t pid, long mib, long& seen_kib) {
   if (mib <= 0) return false;
   char path[64];
   std::snprintf(path, sizeof path, "/proc/%d/statm", static_cast<int>(pid));
@@ -111,8 +112,9 @@ bool over_resident(pid_t pid, long mib) {
   unsigned long size = 0, resident = 0;
   const bool read = std::fscanf(statm, "%lu %lu", &size, &resident) == 2;
   std::fclose(statm);
-  return read &&
-         resident * static_cast<unsigned long>(sysconf(_SC_PAGESIZE)) > static_cast<unsigned long>(mib) << 20;
+  if (!read) return false;
+  seen_kib = static_cast<long>(resident * static_cast<unsigned long>(sysconf(_SC_PAGESIZE)) >> 10);
+  return seen_kib > mib * 1024;
 }
 
 // How often a program under a resident limit is looked at.
@@ -122,7 +124,7 @@ constexpr int WatchMilliseconds = 20;
 // MaxOutput, the program passes its resident limit or the deadline comes;
 // the end it came to.
 Ending::End exchange(int& in, int& out, const std::string& input, Clock::time_point deadline, pid_t pid,
-                     long resident_mib, std::string& output) {
+                     long resident_mib, std::string& output, long& seen_kib) {
   fcntl(in, F_SETFL, O_NONBLOCK);
   std::size_t sent = 0;
   if (input.empty()) close_once(in);
@@ -130,7 +132,7 @@ Ending::End exchange(int& in, int& out, const std::string& input, Clock::time_po
   for (;;) {
     const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
     if (left <= 0) return Ending::TimedOut;
-    if (over_resident(pid, resident_mib)) return Ending::MemoryLimit;
+    if (over_resident(pid, resident_mib, seen_kib)) return Ending::MemoryLimit;
     const long long wait = resident_mib > 0 ? std::min<long long>(left, WatchMilliseconds) : left;
     pollfd watched[2] = {{out, POLLIN, 0}, {in, POLLOUT, 0}};
     if (poll(watched, in >= 0 ? 2 : 1, static_cast<int>(std::min<long long>(wait, INT_MAX))) < 0) continue;
@@ -155,13 +157,13 @@ Ending::End exchange(int& in, int& out, const std::string& input, Clock::time_po
 // How a program whose output has closed ends: Exited by the deadline,
 // TimedOut, or MemoryLimit when it passes its resident limit first. It is left
 // unreaped, so that its process group cannot be reused before it is killed.
-Ending::End wait_for_end(pid_t pid, Clock::time_point deadline, long resident_mib) {
+Ending::End wait_for_end(pid_t pid, Clock::time_point deadline, long resident_mib, long& seen_kib) {
   for (long pause = 20000;; pause = std::min(pause * 2, 1000000L)) {
     siginfo_t info{};
     if (waitid(P_PID, pid, &info, WEXITED | WNOHANG | WNOWAIT) == 0 && info.si_pid == pid)
       return Ending::Exited;
     if (Clock::now() >= deadline) return Ending::TimedOut;
-    if (over_resident(pid, resident_mib)) return Ending::MemoryLimit;
+    if (over_resident(pid, resident_mib, seen_kib)) return Ending::MemoryLimit;
     const timespec nap{0, pause};
     nanosleep(&nap, nullptr);
   }
@@ -205,10 +207,11 @@ int run_solution(const std::vector<std::string>& command, const std::string& inp
   const auto deadline = Clock::now() + std::chrono::duration_cast<Clock::duration>(
                                            std::chrono::duration<double>(limits.seconds));
   Ending done;
-  done.end = exchange(d.in[1], d.out[0], input, deadline, pid, limits.resident_mib, done.output);
+  long seen_kib = 0;  // the resident memory last seen while it ran
+  done.end = exchange(d.in[1], d.out[0], input, deadline, pid, limits.resident_mib, done.output, seen_kib);
   close_once(d.in[1]);
   close_once(d.out[0]);
-  if (done.end == Ending::Exited) done.end = wait_for_end(pid, deadline, limits.resident_mib);
+  if (done.end == Ending::Exited) done.end = wait_for_end(pid, deadline, limits.resident_mib, seen_kib);
   kill(-pid, SIGKILL);  // the whole group, and whatever the program left running in it
   int status = 0;
   rusage usage{};
@@ -225,7 +228,7 @@ int run_solution(const std::vector<std::string>& command, const std::string& inp
   // ru_maxrss is the larger of the program's own peak and that of the fork's
   // copy of this process before the exec; this process keeping far below any
   // limit asked for, a peak over the limit is the program's own.
-  done.peak_kib = usage.ru_maxrss;
+  done.peak_kib = std::max(usage.ru_maxrss, seen_kib);
   if (limits.resident_mib > 0 && done.peak_kib > limits.resident_mib * 1024) done.end = Ending::MemoryLimit;
   run = std::move(done);
   return 1;

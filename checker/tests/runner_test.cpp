@@ -63,6 +63,10 @@ TEST(RunSolution, NoProgramHoldsTheRunUp) {
       EXPECT_EQ(run.output, row.text) << row.script;
     }
     EXPECT_GE(run.cpu_seconds, row.cpu_seconds) << row.script;
+    // The memory said to be over the limit is over it.
+    EXPECT_EQ(run.end == regs::Ending::MemoryLimit,
+              run.peak_kib > row.limits.resident_mib * 1024 && row.limits.resident_mib > 0)
+        << row.script;
   }
   regs::Ending run;
   char err[regs::ErrSize];
