@@ -7,8 +7,6 @@
 // A program is <programs-dir>/<folder>/<name>, built from the package's
 // submissions/<folder>/<name>.cpp.
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <utility>
 
@@ -26,11 +24,10 @@ int main(int argc, char** argv) {
   if (regs::reopen_standard_descriptors().failed) return regs::NotDone;
   regs::Report report;
   if (!call.plan.empty()) {
-    std::ifstream file(call.plan);
-    std::ostringstream text;
-    if (!(text << file.rdbuf()))
+    std::string text;
+    if (!regs::file_text(call.plan, text))
       return std::fprintf(stderr, "brannik-report: cannot read %s\n", call.plan.c_str()), regs::NotDone;
-    if (!regs::read_plan(text.str(), report.plan, err))
+    if (!regs::read_plan(text, report.plan, err))
       return std::fprintf(stderr, "brannik-report: %s: %s\n", call.plan.c_str(), err), regs::NotDone;
   }
   if (!regs::make_report(call, report, err))
